@@ -1,0 +1,77 @@
+#include "scene/FileSource.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace
+{
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
+{
+    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
+           });
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWhole(const std::string& path)
+{
+    struct stat info{};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+/// The first name in byte order in folder that equals name ignoring ASCII case.
+std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name)
+{
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return std::nullopt;
+    std::optional<std::string> best;
+    while (const dirent* entry = readdir(dir))
+    {
+        std::string candidate = entry->d_name;
+        if (EqualsIgnoringAsciiCase(candidate, name) && (!best || candidate < *best))
+            best = std::move(candidate);
+    }
+    closedir(dir);
+    return best;
+}
+
+} // namespace
+
+FolderFileSource::FolderFileSource(std::string folder) : m_folder(std::move(folder)) {}
+
+std::optional<std::vector<std::uint8_t>> FolderFileSource::Read(const std::string& name)
+{
+    if (name.empty())
+        return std::nullopt;
+    auto join = [this](const std::string& n) { return m_folder.empty() ? n : m_folder + "/" + n; };
+    if (auto bytes = ReadWhole(join(name)))
+        return bytes;
+    // Names in the file never hold a separator, so only the folder itself is searched.
+    if (auto actual = FindIgnoringCase(m_folder, name); actual && *actual != name)
+        return ReadWhole(join(*actual));
+    return std::nullopt;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+/// The one place where cel and palette files are opened: resolves a name as written in the
+/// configuration file and returns the file's bytes, or nothing when it cannot be opened.
+struct FileSource
+{
+    virtual ~FileSource() = default;
+    virtual std::optional<std::vector<std::uint8_t>> Read(const std::string& name) = 0;
+};
+
+/// Files in one folder. A name that does not exist as written is looked up ignoring ASCII
+/// letter case (real sets write "FUKIDASI.CEL" for fukidasi.cel); of several matches the first
+/// in byte order wins.
+class FolderFileSource : public FileSource
+{
+public:
+    /// An empty folder means the current directory.
+    explicit FolderFileSource(std::string folder);
+    std::optional<std::vector<std::uint8_t>> Read(const std::string& name) override;
+
+private:
+    std::string m_folder;
+};
+
+/// The folder part of a path: the text before the last "/", or "" when there is none.
+std::string FolderOf(const std::string& path);

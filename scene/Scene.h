@@ -1,0 +1,126 @@
+#pragma once
+
+#include "config/ConfigFile.h"
+#include "image/Cel.h"
+#include "image/ColourTables.h"
+#include "image/PaletteFile.h"
+#include "image/PlacedCel.h"
+#include "image/Rect.h"
+#include "image/ScreenBuffer.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct FileSource;
+
+constexpr int kMessageCannotOpen = 48432;   ///< "ファイル %s を開けません。"
+constexpr int kMessageUnrecognised = 48433; ///< "ファイル %s は，認識できないフォーマットです。"
+constexpr int kSetCount = 10;
+constexpr std::int32_t kDefaultScreenWidth = 448;
+constexpr std::int32_t kDefaultScreenHeight = 320;
+
+/// File errors collected during one load: at most ten, then "...".
+class LoadMessages
+{
+public:
+    void Add(int messageId, const std::string& fileName);
+    void Reset();
+    int Count() const { return m_count; }
+    /// One message per line (UTF-8), lines separated by "\n".
+    const std::string& Text() const { return m_text; }
+
+private:
+    int m_count = 0;
+    std::string m_text;
+};
+
+/// The document's model: the configuration, the loaded cels and palettes, the colour maps,
+/// the placed cels of the current set and the working set lines.
+class Scene
+{
+public:
+    struct HitResult
+    {
+        int index = -1;
+        std::int32_t objectNumber = -1;
+        Point position{-1, -1};
+        std::string comment;
+    };
+
+    Scene();
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    /// Where the collected load messages go (one call per load with messages); may be null.
+    void SetMessageSink(MessageSink* sink) { m_sink = sink; }
+
+    void ClearScene();
+    /// Loads the configuration at path and everything it names. Cel and palette files come from
+    /// files, or from the configuration's folder when files is null. False when the
+    /// configuration itself could not be read (the scene is then empty).
+    bool LoadScene(const std::string& path, FileSource* files = nullptr);
+    /// As LoadScene, from configuration bytes already read. Used by tests and benchmarks.
+    void LoadSceneFromBytes(std::string_view configBytes, FileSource& files);
+    void CopySetLines();
+    void BuildSet(int base, int step);
+    void MergePaletteGroup(std::size_t mapIndex, const PaletteFile& palette, std::int64_t group);
+    SetLine* CurrentSetLine();
+    const SetLine* CurrentSetLine() const;
+    void StorePositions();
+    void SelectSet(int base, int step);
+    void SelectPaletteGroup(std::int64_t base, std::int64_t step);
+
+    HitResult HitTest(Point point) const;
+    Point GetCelPosition(int index) const;
+    std::int32_t GetObjectFix(int index) const;
+    void ReduceObjectFix(int index, std::int64_t squaredDistance);
+    Point GetObjectExtent(int index) const;
+    void MoveObjectBy(ScreenBuffer& buffer, int index, std::int32_t dx, std::int32_t dy);
+    void MoveObjectTo(ScreenBuffer& buffer, int index, std::int32_t x, std::int32_t y);
+    void DrawAll(ScreenBuffer& buffer) const;
+
+    void RestoreLoadState();
+    /// Stores positions, merges the working set lines and writes every record.
+    void SaveScene(std::ostream& out);
+    /// Saves to a temporary file beside path and renames it over path only when every byte was
+    /// written; on failure path is untouched and error says why.
+    bool SaveSceneToFile(const std::string& path, std::string* error);
+
+    /// The screen-buffer half of the document's refresh: hand over the merged colours (when
+    /// handColours), mark everything dirty, set the background, and (when resize) the size
+    /// from the window-size line.
+    void ApplyToBuffer(ScreenBuffer& buffer, bool handColours, bool resize) const;
+    /// The configured screen size with the 448 by 320 defaults.
+    Point ScreenSize() const;
+
+    bool IsLoaded() const { return m_config != nullptr; }
+    int CurrentSet() const { return m_currentSet; }
+    /// The current set's palette group, or 0 when nothing is loaded.
+    std::int64_t CurrentPaletteGroup() const;
+    const ConfigFile* Config() const { return m_config.get(); }
+    const std::vector<std::unique_ptr<PlacedCel>>& PlacedCels() const { return m_placedCels; }
+    const std::vector<std::unique_ptr<ColourMap>>& ColourMaps() const { return m_colourMaps; }
+    const MergedColourTable& Colours() const { return m_colours; }
+    const std::vector<std::unique_ptr<SetLine>>& WorkingSetLines() const { return m_workingSets; }
+    const LoadMessages& Messages() const { return m_messages; }
+
+private:
+    void LoadFiles(FileSource& files);
+    void ShowMessages();
+
+    std::vector<std::unique_ptr<ColourMap>> m_colourMaps;
+    std::vector<std::unique_ptr<PlacedCel>> m_placedCels;
+    MergedColourTable m_colours;
+    LoadMessages m_messages;
+    std::map<std::string, std::unique_ptr<Cel>> m_celCache;
+    std::map<std::string, std::unique_ptr<PaletteFile>> m_paletteCache;
+    std::unique_ptr<ConfigFile> m_config;
+    std::vector<std::unique_ptr<SetLine>> m_workingSets;
+    int m_currentSet = 0;
+    MessageSink* m_sink = nullptr;
+};
