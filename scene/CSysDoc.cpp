@@ -1,0 +1,268 @@
+#include "scene/CSysDoc.h"
+
+#include "scene/FileSource.h"
+#include "shell/CommandIds.h"
+#include "shell/FileDialogs.h"
+#include "shell/OpenCheck.h"
+#include "shell/UiText.h"
+#include "shell/WxBridge.h"
+
+#include <wx/filename.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+MessageBoxSink g_messageBoxes;
+} // namespace
+
+wxIMPLEMENT_DYNAMIC_CLASS(CSysDoc, wxDocument);
+
+// Only the commands that the document carries out; the view, the frame and the application
+// each answer their own, so no identifier appears in two tables.
+wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
+    EVT_MENU_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnSetN)
+    EVT_MENU(ID_NEXT_SET, CSysDoc::OnNextSet)
+    EVT_MENU(ID_PREV_SET, CSysDoc::OnPrevSet)
+    EVT_MENU_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnPaletteN)
+    EVT_MENU(ID_NEXT_PALETTE, CSysDoc::OnNextPalette)
+    EVT_MENU(ID_PREV_PALETTE, CSysDoc::OnPrevPalette)
+    EVT_MENU(ID_256_COLOUR, CSysDoc::On256Colour)
+    EVT_MENU(ID_FULL_COLOUR, CSysDoc::OnFullColour)
+    EVT_MENU(ID_RESTORE, CSysDoc::OnRestore)
+    EVT_MENU(ID_RELOAD, CSysDoc::OnReload)
+    EVT_MENU(ID_FILE_SAVE, CSysDoc::OnFileSave)
+    EVT_MENU(ID_FILE_SAVE_AS, CSysDoc::OnFileSaveAs)
+    EVT_UPDATE_UI_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnUpdateSetN)
+    EVT_UPDATE_UI_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnUpdatePaletteN)
+    EVT_UPDATE_UI(ID_256_COLOUR, CSysDoc::OnUpdate256Colour)
+    EVT_UPDATE_UI(ID_FULL_COLOUR, CSysDoc::OnUpdateFullColour)
+    EVT_UPDATE_UI(ID_RESTORE, CSysDoc::OnUpdateNeedsConfig)
+    EVT_UPDATE_UI(ID_RELOAD, CSysDoc::OnUpdateNeedsConfig)
+    EVT_UPDATE_UI(ID_NEXT_SET, CSysDoc::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_PREV_SET, CSysDoc::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_NEXT_PALETTE, CSysDoc::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_PREV_PALETTE, CSysDoc::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_FILE_SAVE, CSysDoc::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_FILE_SAVE_AS, CSysDoc::OnUpdateAlways)
+wxEND_EVENT_TABLE()
+
+CSysDoc::CSysDoc() : m_pSink(&g_messageBoxes)
+{
+    SetMessageSink(m_pSink);
+}
+
+CSysDoc::~CSysDoc()
+{
+    m_scene.ClearScene();
+}
+
+void CSysDoc::SetMessageSink(MessageSink* sink)
+{
+    m_pSink = sink;
+    m_scene.SetMessageSink(sink);
+    m_screen.SetMessageSink(sink);
+}
+
+bool CSysDoc::OnNewDocument()
+{
+    m_scene.ClearScene();
+    SetDocumentSaved(false);
+    SetTitle(Ui(UiText::kUntitled));
+    SetFilename(wxString(), true);
+    // No colours to hand over: the picture is the empty 448 by 320 white one.
+    RefreshScreen(false, true, kHintReset);
+    return true;
+}
+
+bool CSysDoc::OnOpenDocument(const wxString& path)
+{
+    const std::string bytes(path.fn_str());
+    if (const int error = CheckReadable(bytes))
+    {
+        m_pSink->ShowMessage(OpenFailureMessage(error, path).utf8_string());
+        return false;
+    }
+    m_scene.ClearScene();
+    // Relative names inside the set resolve against its folder; the directory stays changed,
+    // and a folder that cannot be entered is passed over without a word.
+    std::error_code ignored;
+    std::filesystem::current_path(FolderOf(bytes), ignored);
+    m_scene.LoadScene(bytes);
+    SetDocumentSaved(true);
+    SetTitle(wxFileName(path).GetFullName());
+    SetFilename(path, true);
+    RefreshScreen(true, true, kHintReset);
+    return true;
+}
+
+bool CSysDoc::OnSaveDocument(const wxString& path)
+{
+    return SaveTo(path);
+}
+
+bool CSysDoc::DeleteContents()
+{
+    m_scene.ClearScene();
+    return true;
+}
+
+void CSysDoc::RefreshScreen(bool handColours, bool resize, int hint)
+{
+    m_scene.ApplyToBuffer(m_screen, handColours, resize);
+    UpdateAllViewsWithHint(hint);
+}
+
+void CSysDoc::UpdateAllViewsWithHint(int hint)
+{
+    CSysUpdateHint object(hint);
+    UpdateAllViews(nullptr, &object);
+}
+
+bool CSysDoc::NeedsNewName(const wxString& path)
+{
+    if (path.empty())
+        return true;
+    const std::string bytes(path.fn_str());
+    struct stat info{};
+    if (::stat(bytes.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return true;
+    return ::access(bytes.c_str(), W_OK) != 0;
+}
+
+bool CSysDoc::SaveTo(const wxString& path)
+{
+    std::string error;
+    if (m_scene.SaveSceneToFile(std::string(path.fn_str()), &error))
+        return true;
+    m_pSink->ShowMessage(error);
+    return false;
+}
+
+bool CSysDoc::SaveAs()
+{
+    const wxString path = AskSavePath(GetDocumentWindow(), GetFilename());
+    if (path.empty() || !SaveTo(path))
+        return false;
+    SetDocumentSaved(true);
+    SetTitle(wxFileName(path).GetFullName());
+    SetFilename(path, true);
+    if (wxDocManager* manager = GetDocumentManager())
+        manager->AddFileToHistory(path);
+    return true;
+}
+
+void CSysDoc::AfterSelection()
+{
+    RefreshScreen(true, false, kHintRepaintAll);
+}
+
+void CSysDoc::OnSetN(wxCommandEvent& event)
+{
+    m_scene.SelectSet(event.GetId() - ID_SET_0, 0);
+    AfterSelection();
+}
+
+void CSysDoc::OnNextSet(wxCommandEvent&)
+{
+    m_scene.SelectSet(-1, 1);
+    AfterSelection();
+}
+
+void CSysDoc::OnPrevSet(wxCommandEvent&)
+{
+    m_scene.SelectSet(-1, -1);
+    AfterSelection();
+}
+
+void CSysDoc::OnPaletteN(wxCommandEvent& event)
+{
+    m_scene.SelectPaletteGroup(event.GetId() - ID_PALETTE_0, 0);
+    AfterSelection();
+}
+
+void CSysDoc::OnNextPalette(wxCommandEvent&)
+{
+    m_scene.SelectPaletteGroup(-1, 1);
+    AfterSelection();
+}
+
+void CSysDoc::OnPrevPalette(wxCommandEvent&)
+{
+    m_scene.SelectPaletteGroup(-1, -1);
+    AfterSelection();
+}
+
+void CSysDoc::On256Colour(wxCommandEvent&)
+{
+    m_screen.SetFormat(0, 0, 8);
+    UpdateAllViewsWithHint(kHintRepaintAll);
+}
+
+void CSysDoc::OnFullColour(wxCommandEvent&)
+{
+    m_screen.SetFormat(0, 0, 32);
+    UpdateAllViewsWithHint(kHintRepaintAll);
+}
+
+void CSysDoc::OnRestore(wxCommandEvent&)
+{
+    m_scene.RestoreLoadState();
+    RefreshScreen(true, true, kHintReset);
+}
+
+void CSysDoc::OnReload(wxCommandEvent&)
+{
+    OnOpenDocument(GetFilename());
+}
+
+void CSysDoc::OnFileSave(wxCommandEvent&)
+{
+    if (NeedsNewName(GetFilename()))
+        SaveAs();
+    else
+        SaveTo(GetFilename());
+}
+
+void CSysDoc::OnFileSaveAs(wxCommandEvent&)
+{
+    SaveAs();
+}
+
+void CSysDoc::OnUpdateSetN(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(event.GetId() - ID_SET_0 == m_scene.CurrentSet());
+}
+
+void CSysDoc::OnUpdatePaletteN(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(event.GetId() - ID_PALETTE_0 == m_scene.CurrentPaletteGroup());
+}
+
+void CSysDoc::OnUpdate256Colour(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(m_screen.Depth() == 8);
+}
+
+void CSysDoc::OnUpdateFullColour(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(m_screen.Depth() == 32 || m_screen.Depth() == 24);
+}
+
+void CSysDoc::OnUpdateNeedsConfig(wxUpdateUIEvent& event)
+{
+    event.Enable(m_scene.IsLoaded());
+}
+
+void CSysDoc::OnUpdateAlways(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+}

@@ -1,0 +1,266 @@
+#include "shell/CMainFrame.h"
+
+#include "scene/CSysDoc.h"
+#include "shell/CSysApp.h"
+#include "shell/CSysCanvas.h"
+#include "shell/CSysView.h"
+#include "shell/CommandTable.h"
+#include "shell/ToolBarArt.h"
+#include "shell/UiText.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/statusbr.h>
+
+namespace
+{
+// Set while the frame's size handler refits the views, for the whole process: the refit
+// resizes the frame, which must not start another refit.
+int g_nInOnSize = 0;
+
+constexpr std::array kPaneSamples = {UiText::kPaneSetSample, UiText::kPanePaletteSample,
+                                     UiText::kPanePointSample, UiText::kPaneObjectSample,
+                                     UiText::kPaneCatchSample};
+} // namespace
+
+std::array<wxString, 5> FormatStatusPanes(const StatusValues& values)
+{
+    std::array<wxString, 5> texts;
+    texts[0] = wxString::Format("Set %d", values.set);
+    texts[1] = wxString::Format("Pal %lld", static_cast<long long>(values.paletteGroup));
+    if (values.point.x >= 0 && values.point.y >= 0)
+        texts[2] = wxString::Format("%d,%d", values.point.x, values.point.y);
+    if (values.hoverObject > 0)
+        texts[3] = wxString::Format("#%d", values.hoverObject);
+    if (values.catching)
+        texts[4] = "Catch";
+    return texts;
+}
+
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_SIZE(CMainFrame::OnSize)
+    EVT_IDLE(CMainFrame::OnIdle)
+    EVT_MENU(ID_VIEW_PALETTE_BAR, CMainFrame::OnViewPaletteBar)
+    EVT_MENU(ID_VIEW_SET_BAR, CMainFrame::OnViewSetBar)
+    EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
+    EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
+    EVT_UPDATE_UI(ID_VIEW_PALETTE_BAR, CMainFrame::OnUpdateViewPaletteBar)
+    EVT_UPDATE_UI(ID_VIEW_SET_BAR, CMainFrame::OnUpdateViewSetBar)
+    EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
+    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
+    EVT_DROP_FILES(CMainFrame::OnDropFiles)
+    EVT_QUERY_NEW_PALETTE(CMainFrame::OnQueryNewPalette)
+    EVT_PALETTE_CHANGED(CMainFrame::OnPaletteChanged)
+wxEND_EVENT_TABLE()
+
+CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, title)
+{
+    wxIcon icon;
+    icon.CopyFromBitmap(DrawAppIcon(32));
+    SetIcon(icon);
+    SetMenuBar(CommandTable::BuildMenuBar());
+    SetAcceleratorTable(CommandTable::BuildAccelerators());
+
+    m_mgr.SetManagedWindow(this);
+    m_pCanvas = new CSysCanvas(this);
+    m_mgr.AddPane(m_pCanvas, wxAuiPaneInfo().Name("Canvas").CenterPane().PaneBorder(false));
+    CreateBars();
+    CreateStatusPanes();
+    DragAcceptFiles(true);
+    m_mgr.Update();
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_mgr.UnInit();
+}
+
+void CMainFrame::CreateBars()
+{
+    const auto specs = CommandTable::ToolBars();
+    for (std::size_t i = 0; i < specs.size(); ++i)
+    {
+        const ToolBarSpec& spec = specs[i];
+        m_bars[i] = CommandTable::BuildToolBar(this, spec);
+        // Each bar docks at any edge or floats; both change bars share the bottom edge.
+        wxAuiPaneInfo info;
+        info.Name(spec.paneName).ToolbarPane().Dockable(true).Floatable(true).Row(int(i));
+        if (spec.edge == DockEdge::Top)
+            info.Top();
+        else
+            info.Bottom();
+        info.Show(spec.visibleAtStart);
+        m_mgr.AddPane(m_bars[i], info);
+    }
+}
+
+void CMainFrame::CreateStatusPanes()
+{
+    wxStatusBar* bar = CreateStatusBar(kPaneCount);
+    std::array<int, kPaneCount> widths{};
+    widths[0] = -1;
+    for (std::size_t i = 0; i < kPaneSamples.size(); ++i)
+    {
+        // As wide as the sample text plus the pane's own margins.
+        widths[i + 1] = bar->GetTextExtent(Ui(kPaneSamples[i])).x + 2 * bar->GetBorderX() + 12;
+        bar->SetStatusText(Ui(kPaneSamples[i]), static_cast<int>(i + 1));
+    }
+    bar->SetStatusWidths(kPaneCount, widths.data());
+    bar->SetStatusText(Ui(UiText::kReady), kPaneMessage);
+}
+
+CSysView* CMainFrame::ActiveView() const
+{
+    wxDocManager* manager = GetDocumentManager();
+    return manager ? wxDynamicCast(manager->GetCurrentView(), CSysView) : nullptr;
+}
+
+CSysDoc* CMainFrame::ActiveDocument() const
+{
+    wxDocManager* manager = GetDocumentManager();
+    return manager ? wxDynamicCast(manager->GetCurrentDocument(), CSysDoc) : nullptr;
+}
+
+bool CMainFrame::IsBarShown(wxAuiToolBar* bar)
+{
+    return m_mgr.GetPane(bar).IsShown();
+}
+
+void CMainFrame::ShowBar(wxAuiToolBar* bar, bool show)
+{
+    m_mgr.GetPane(bar).Show(show);
+    RecalcLayout();
+}
+
+void CMainFrame::RecalcLayout()
+{
+    if (CSysDoc* doc = ActiveDocument())
+        doc->UpdateAllViewsWithHint(kHintRefit);
+    RecalcLayoutBase();
+}
+
+void CMainFrame::RecalcLayoutBase()
+{
+    m_mgr.Update();
+}
+
+void CMainFrame::SetMessageText(const wxString& text)
+{
+    if (wxStatusBar* bar = GetStatusBar())
+        bar->SetStatusText(text, kPaneMessage);
+}
+
+void CMainFrame::DoGiveHelp(const wxString& text, bool show)
+{
+    SetMessageText(show ? text : Ui(UiText::kReady));
+}
+
+void CMainFrame::UpdateStatusPanes()
+{
+    wxStatusBar* bar = GetStatusBar();
+    if (bar == nullptr)
+        return;
+    StatusValues values;
+    if (const CSysView* view = ActiveView())
+    {
+        values.point = view->StatusPoint();
+        values.catching = view->IsCatching();
+        values.hoverObject = view->HoverObject();
+    }
+    if (CSysDoc* doc = ActiveDocument())
+    {
+        values.set = doc->GetScene().CurrentSet();
+        values.paletteGroup = doc->GetScene().CurrentPaletteGroup();
+    }
+    const std::array<wxString, 5> texts = FormatStatusPanes(values);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+    {
+        const int pane = static_cast<int>(i + 1);
+        if (bar->GetStatusText(pane) != texts[i])
+            bar->SetStatusText(texts[i], pane);
+    }
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    if (!g_nInOnSize)
+    {
+        g_nInOnSize = 1;
+        if (CSysDoc* doc = ActiveDocument())
+            doc->UpdateAllViewsWithHint(kHintRefit);
+        g_nInOnSize = 0;
+    }
+    event.Skip();
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    UpdateStatusPanes();
+    event.Skip();
+}
+
+void CMainFrame::OnViewPaletteBar(wxCommandEvent&)
+{
+    ShowBar(PaletteBar(), !IsBarShown(PaletteBar()));
+}
+
+void CMainFrame::OnViewSetBar(wxCommandEvent&)
+{
+    ShowBar(SetBar(), !IsBarShown(SetBar()));
+}
+
+void CMainFrame::OnViewToolBar(wxCommandEvent&)
+{
+    ShowBar(MainBar(), !IsBarShown(MainBar()));
+}
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&)
+{
+    wxStatusBar* bar = GetStatusBar();
+    bar->Show(!bar->IsShown());
+    SendSizeEvent();
+}
+
+void CMainFrame::OnUpdateViewPaletteBar(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(IsBarShown(PaletteBar()));
+}
+
+void CMainFrame::OnUpdateViewSetBar(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(IsBarShown(SetBar()));
+}
+
+void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(IsBarShown(MainBar()));
+}
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(GetStatusBar() != nullptr && GetStatusBar()->IsShown());
+}
+
+void CMainFrame::OnDropFiles(wxDropFilesEvent& event)
+{
+    // Each in turn, so the last one dropped stays open.
+    for (int i = 0; i < event.GetNumberOfFiles(); ++i)
+        wxGetApp().OpenDocumentFile(event.GetFiles()[i]);
+}
+
+void CMainFrame::OnQueryNewPalette(wxQueryNewPaletteEvent& event)
+{
+    if (CSysView* view = ActiveView())
+        view->OnQueryNewPalette();
+    event.SetPaletteRealized(false);
+}
+
+void CMainFrame::OnPaletteChanged(wxPaletteChangedEvent& event)
+{
+    if (CSysView* view = ActiveView())
+        view->OnPaletteChanged(event.GetChangedWindow());
+}

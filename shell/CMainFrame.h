@@ -1,0 +1,84 @@
+#pragma once
+
+#include "image/Rect.h"
+
+#include <wx/aui/framemanager.h>
+#include <wx/docview.h>
+
+#include <array>
+#include <cstdint>
+
+class CSysCanvas;
+class CSysDoc;
+class CSysView;
+class wxAuiToolBar;
+
+/// What the status panes after the message pane are made from.
+struct StatusValues
+{
+    Point point{-1, -1};
+    bool catching = false;
+    std::int32_t hoverObject = -1;
+    int set = 0;
+    std::int64_t paletteGroup = 0;
+};
+
+/// The texts of panes 1 to 5 (set, palette group, point, object, catch) for these values.
+std::array<wxString, 5> FormatStatusPanes(const StatusValues& values);
+
+/// The main window: menus, shortcut keys, three dockable tool bars, the status bar and the
+/// canvas that shows the view.
+class CMainFrame : public wxDocParentFrame
+{
+public:
+    CMainFrame(wxDocManager* manager, const wxString& title);
+    ~CMainFrame() override;
+
+    CSysCanvas* Canvas() const { return m_pCanvas; }
+    wxAuiToolBar* MainBar() const { return m_bars[0]; }
+    wxAuiToolBar* PaletteBar() const { return m_bars[1]; }
+    wxAuiToolBar* SetBar() const { return m_bars[2]; }
+
+    bool IsBarShown(wxAuiToolBar* bar);
+    /// Shows or hides a bar at once and lays the frame out again.
+    void ShowBar(wxAuiToolBar* bar, bool show);
+
+    /// Lets the views refit (hint 3), then lays out bars and canvas.
+    void RecalcLayout();
+    /// Lays out bars and canvas only; the views use it while they fit the frame.
+    void RecalcLayoutBase();
+
+    /// The text of the message pane.
+    void SetMessageText(const wxString& text);
+    /// Refreshes the five panes from the active view and document (done at idle).
+    void UpdateStatusPanes();
+
+    /// Menu and tool prompts go to the message pane; when they end it says "Ready.".
+    void DoGiveHelp(const wxString& text, bool show) override;
+
+private:
+    void CreateBars();
+    void CreateStatusPanes();
+    CSysView* ActiveView() const;
+    CSysDoc* ActiveDocument() const;
+
+    void OnSize(wxSizeEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnViewPaletteBar(wxCommandEvent& event);
+    void OnViewSetBar(wxCommandEvent& event);
+    void OnViewToolBar(wxCommandEvent& event);
+    void OnViewStatusBar(wxCommandEvent& event);
+    void OnUpdateViewPaletteBar(wxUpdateUIEvent& event);
+    void OnUpdateViewSetBar(wxUpdateUIEvent& event);
+    void OnUpdateViewToolBar(wxUpdateUIEvent& event);
+    void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
+    void OnDropFiles(wxDropFilesEvent& event);
+    void OnQueryNewPalette(wxQueryNewPaletteEvent& event);
+    void OnPaletteChanged(wxPaletteChangedEvent& event);
+
+    wxAuiManager m_mgr;
+    CSysCanvas* m_pCanvas = nullptr;
+    std::array<wxAuiToolBar*, 3> m_bars{};
+
+    wxDECLARE_EVENT_TABLE();
+};

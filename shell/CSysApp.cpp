@@ -1,0 +1,206 @@
+#include "shell/CSysApp.h"
+
+#include "scene/CSysDoc.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysView.h"
+#include "shell/CommandIds.h"
+#include "shell/FileDialogs.h"
+#include "shell/RecentFiles.h"
+#include "shell/ShellOpenServer.h"
+#include "shell/UiText.h"
+
+#include <wx/filename.h>
+#include <wx/menu.h>
+
+void CSysDocManager::AddFileToHistory(const wxString& file)
+{
+    m_recent.Add(file);
+}
+
+wxBEGIN_EVENT_TABLE(CSysApp, wxApp)
+    EVT_MENU(ID_FILE_NEW, CSysApp::OnFileNew)
+    EVT_MENU(ID_FILE_OPEN, CSysApp::OnFileOpen)
+    EVT_MENU_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CSysApp::OnRecentFile)
+    EVT_MENU(ID_APP_ABOUT, CSysApp::OnAppAbout)
+    EVT_MENU(ID_APP_EXIT, CSysApp::OnAppExit)
+    EVT_UPDATE_UI(ID_FILE_NEW, CSysApp::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_FILE_OPEN, CSysApp::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_APP_ABOUT, CSysApp::OnUpdateAlways)
+    EVT_UPDATE_UI(ID_APP_EXIT, CSysApp::OnUpdateAlways)
+    EVT_UPDATE_UI_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CSysApp::OnUpdateRecentFile)
+    // The application is the last stop: a command that nobody before it answered is disabled.
+    EVT_UPDATE_UI_RANGE(kFirstCommandId, kLastCommandId, CSysApp::OnUpdateUnhandled)
+wxEND_EVENT_TABLE()
+
+CSysApp::CSysApp() = default;
+
+CSysApp::~CSysApp() = default;
+
+bool CSysApp::OnInit()
+{
+    SetAppName("velquin");
+    SetAppDisplayName(Ui(UiText::kAppName));
+
+    StartOptions options;
+    if (argc > 1)
+        options.file = argv[1];
+    options.iniPath = RecentFiles::DefaultIniPath();
+
+    // A second start with a file hands it to the running instance and ends.
+    if (const std::optional<std::string> folder = PrivateSocketFolder())
+    {
+        const wxString service = ShellOpenService(*folder, wxFileName(argv[0]).GetName());
+        wxString absolute;
+        if (!options.file.empty())
+        {
+            wxFileName name(options.file);
+            name.MakeAbsolute();
+            absolute = name.GetFullPath();
+        }
+        switch (OfferToRunningInstance(service, absolute))
+        {
+        case OfferResult::Delivered:
+            m_bHandedOver = true;
+            return true;
+        case OfferResult::Running:
+            break; // that instance keeps the service
+        case OfferResult::NoInstance:
+            options.openService = service;
+            break;
+        }
+    }
+    return StartUp(options);
+}
+
+int CSysApp::OnRun()
+{
+    return m_bHandedOver ? 0 : wxApp::OnRun();
+}
+
+int CSysApp::OnExit()
+{
+    ShutDown();
+    return wxApp::OnExit();
+}
+
+bool CSysApp::StartUp(const StartOptions& options)
+{
+    m_pRecent = std::make_unique<RecentFiles>(options.iniPath);
+    m_pRecent->Load();
+
+    m_pDocManager = new CSysDocManager(*m_pRecent);
+    m_pDocManager->SetMaxDocsOpen(1);
+    new wxDocTemplate(m_pDocManager, Ui(UiText::kTemplateFilterName),
+                      "*" + Ui(UiText::kTemplateExtension), wxString(),
+                      Ui(UiText::kTemplateExtension).Mid(1), Ui(UiText::kTemplateNewTypeName),
+                      Ui(UiText::kTemplateNewTypeName), CLASSINFO(CSysDoc), CLASSINFO(CSysView));
+
+    m_pFrame = new CMainFrame(m_pDocManager, Ui(UiText::kAppName));
+    SetTopWindow(m_pFrame);
+    m_pRecent->UseMenu(m_pFrame->GetMenuBar()->GetMenu(0));
+
+    if (!options.openService.empty())
+    {
+        m_pServer = std::make_unique<ShellOpenServer>([this](const wxString& path) {
+            if (OpenDocumentFile(path) && m_pFrame != nullptr)
+                m_pFrame->Raise();
+        });
+        // Without the service the program still works; it only cannot take files from others.
+        if (!m_pServer->Create(options.openService))
+            m_pServer.reset();
+    }
+
+    if (m_pDocManager->CreateDocument(wxString(), wxDOC_NEW) == nullptr ||
+        (!options.file.empty() && !OpenDocumentFile(options.file)))
+    {
+        ShutDown();
+        return false;
+    }
+    m_pFrame->Show();
+    // Now that the window has its real decorations, fit it to the picture once more.
+    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+    return true;
+}
+
+void CSysApp::ShutDown()
+{
+    m_pServer.reset();
+    if (m_pDocManager != nullptr)
+        m_pDocManager->Clear(true);
+    if (m_pFrame != nullptr)
+    {
+        m_pFrame->Destroy();
+        m_pFrame = nullptr;
+        DeletePendingObjects();
+    }
+    delete m_pDocManager;
+    m_pDocManager = nullptr;
+}
+
+CSysDoc* CSysApp::GetDocument() const
+{
+    return m_pDocManager ? wxDynamicCast(m_pDocManager->GetCurrentDocument(), CSysDoc) : nullptr;
+}
+
+bool CSysApp::OpenDocumentFile(const wxString& path)
+{
+    CSysDoc* doc = GetDocument();
+    if (doc == nullptr || !doc->OnOpenDocument(path))
+        return false;
+    m_pRecent->Add(path);
+    return true;
+}
+
+void CSysApp::OnFileNew(wxCommandEvent&)
+{
+    // The document is never modified, so there is nothing to ask first.
+    if (CSysDoc* doc = GetDocument())
+        doc->OnNewDocument();
+}
+
+void CSysApp::OnFileOpen(wxCommandEvent&)
+{
+    const wxString path = AskOpenPath(m_pFrame);
+    if (!path.empty())
+        OpenDocumentFile(path);
+}
+
+void CSysApp::OnRecentFile(wxCommandEvent& event)
+{
+    const auto index = static_cast<std::size_t>(event.GetId() - ID_FILE_MRU_FIRST);
+    if (index >= m_pRecent->Count())
+        return;
+    // Copied: a successful open reorders the list.
+    const wxString path = m_pRecent->File(index);
+    if (!OpenDocumentFile(path))
+        m_pRecent->Remove(index);
+}
+
+void CSysApp::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg dialog(m_pFrame);
+    dialog.ShowModal();
+}
+
+void CSysApp::OnAppExit(wxCommandEvent&)
+{
+    if (m_pFrame != nullptr)
+        m_pFrame->Close();
+}
+
+void CSysApp::OnUpdateAlways(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+}
+
+void CSysApp::OnUpdateRecentFile(wxUpdateUIEvent& event)
+{
+    const auto index = static_cast<std::size_t>(event.GetId() - ID_FILE_MRU_FIRST);
+    event.Enable(m_pRecent != nullptr && index < m_pRecent->Count());
+}
+
+void CSysApp::OnUpdateUnhandled(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
+}

@@ -1,0 +1,316 @@
+#include "shell/CSysView.h"
+
+#include "scene/CSysDoc.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysCanvas.h"
+#include "shell/CommandIds.h"
+#include "shell/UiText.h"
+#include "shell/WxBridge.h"
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/display.h>
+
+#include <algorithm>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CSysView, wxView);
+
+wxBEGIN_EVENT_TABLE(CSysView, wxView)
+    EVT_MENU(ID_SIZE_ADJUST, CSysView::OnSizeAdjust)
+    EVT_UPDATE_UI(ID_SIZE_ADJUST, CSysView::OnUpdateSizeAdjust)
+wxEND_EVENT_TABLE()
+
+CSysView::CSysView() = default;
+
+CSysView::~CSysView()
+{
+    if (m_pCanvas != nullptr)
+        m_pCanvas->SetView(nullptr);
+}
+
+CSysDoc* CSysView::GetDocument() const
+{
+    return wxStaticCast(wxView::GetDocument(), CSysDoc);
+}
+
+CMainFrame* CSysView::Frame() const
+{
+    return wxDynamicCast(GetFrame(), CMainFrame);
+}
+
+bool CSysView::OnCreate(wxDocument*, long)
+{
+    // The frame and its canvas exist before the one document and outlive it.
+    auto* frame = wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame);
+    if (frame == nullptr)
+        return false;
+    SetFrame(frame);
+    m_pCanvas = frame->Canvas();
+    m_pCanvas->SetView(this);
+    Activate(true);
+    return true;
+}
+
+bool CSysView::OnClose(bool deleteWindow)
+{
+    if (!wxView::OnClose(deleteWindow))
+        return false;
+    Activate(false);
+    if (m_pCanvas != nullptr)
+        m_pCanvas->SetView(nullptr);
+    m_pCanvas = nullptr;
+    return true;
+}
+
+void CSysView::OnChangeFilename()
+{
+    if (wxWindow* frame = GetFrame())
+        frame->SetLabel(GetDocument()->GetTitle() + " - " + Ui(UiText::kAppName));
+}
+
+void CSysView::OnDraw(wxDC* dc)
+{
+    if (!m_bmpScreen.IsOk() || m_pCanvas == nullptr)
+        return;
+    wxRect area(wxPoint(0, 0), m_bmpScreen.GetSize());
+    const wxRect update = m_pCanvas->GetUpdateRegion().GetBox();
+    if (!update.IsEmpty())
+        area.Intersect(wxRect(m_pCanvas->CalcUnscrolledPosition(update.GetPosition()),
+                              update.GetSize()));
+    if (area.IsEmpty())
+        return;
+    wxMemoryDC source;
+    source.SelectObjectAsSource(m_bmpScreen);
+    dc->Blit(area.GetPosition(), area.GetSize(), &source, area.GetPosition());
+}
+
+void CSysView::OnUpdate(wxView*, wxObject* hint)
+{
+    CSysDoc* doc = GetDocument();
+    ScreenBuffer& screen = doc->Screen();
+    const Rect dirty = screen.DirtyRect();
+    if (!dirty.IsEmpty())
+    {
+        screen.FillBackground(dirty);
+        doc->GetScene().DrawAll(screen);
+    }
+    CopyToBitmap(screen, dirty, m_bmpScreen);
+
+    const auto* code = dynamic_cast<const CSysUpdateHint*>(hint);
+    switch (code ? code->m_nHint : -1)
+    {
+    case kHintReset:
+    case kHintRefit:
+        ResetStatus();
+        SetScrollSizes();
+        if (CMainFrame* frame = Frame())
+            frame->RecalcLayoutBase();
+        FitFrame(code->m_nHint == kHintRefit);
+        if (code->m_nHint == kHintReset)
+            FitFrame(true);
+        if (m_pCanvas != nullptr)
+            m_pCanvas->Refresh(false);
+        break;
+    case kHintRepaintAll:
+        ResetStatus();
+        if (m_pCanvas != nullptr)
+            m_pCanvas->Refresh(false);
+        break;
+    case kHintRepaintDirty:
+        if (m_pCanvas != nullptr && !dirty.IsEmpty())
+        {
+            wxRect area = ToWx(dirty);
+            area.SetPosition(m_pCanvas->CalcScrolledPosition(area.GetPosition()));
+            m_pCanvas->RefreshRect(area, false);
+        }
+        break;
+    default:
+        break;
+    }
+    screen.ClearDirty();
+    if (m_pCanvas != nullptr)
+        m_pCanvas->Update();
+}
+
+void CSysView::ResetStatus()
+{
+    m_nHoverObject = -1;
+    m_ptStatus = Point{-1, -1};
+}
+
+void CSysView::SetScrollSizes()
+{
+    if (m_pCanvas != nullptr)
+    {
+        const ScreenBuffer& screen = GetDocument()->Screen();
+        m_pCanvas->SetScrollSizes(wxSize(screen.Width(), screen.Height()));
+    }
+}
+
+void CSysView::FitFrame(bool shrinkOnly)
+{
+    CMainFrame* frame = Frame();
+    if (frame == nullptr || m_pCanvas == nullptr)
+        return;
+    const ScreenBuffer& screen = GetDocument()->Screen();
+    const wxSize total(screen.Width(), screen.Height());
+    // The canvas has no border, so its size is its client size without scroll bars.
+    const wxSize client = m_pCanvas->GetSize();
+    wxSize wanted = total;
+    if (shrinkOnly)
+    {
+        if (client.x <= total.x)
+            wanted.x = client.x;
+        if (client.y <= total.y)
+            wanted.y = client.y;
+    }
+    if (wanted == client)
+        return;
+    wxSize size = frame->GetSize() + (wanted - client);
+    if (!shrinkOnly)
+    {
+        // Scroll bars only when the screen cannot hold the picture.
+        const int display = wxDisplay::GetFromWindow(frame);
+        const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+        size.x = std::min(size.x, area.width);
+        size.y = std::min(size.y, area.height);
+    }
+    frame->SetSize(size);
+    frame->RecalcLayoutBase();
+}
+
+Point CSysView::ToPicture(const wxPoint& client) const
+{
+    return FromWx(m_pCanvas != nullptr ? m_pCanvas->CalcUnscrolledPosition(client) : client);
+}
+
+void CSysView::SetMessageText(const std::string& bytes) const
+{
+    if (CMainFrame* frame = Frame())
+        frame->SetMessageText(DecodeCp932(bytes));
+}
+
+void CSysView::OnLButtonDown(const wxPoint& client)
+{
+    const Point p = ToPicture(client);
+    if (m_bCatch)
+        return;
+    m_ptLast = p;
+    m_ptPress = p;
+    CSysDoc* doc = GetDocument();
+    Scene& scene = doc->GetScene();
+    const Scene::HitResult hit = scene.HitTest(p);
+    m_nCaught = hit.index;
+    m_nHoverObject = hit.objectNumber;
+    m_ptStatus = hit.position;
+    SetMessageText(hit.comment);
+    if (m_nCaught < 0)
+    {
+        m_nCaught = -8;
+        return;
+    }
+    if (m_pCanvas != nullptr && !m_pCanvas->HasCapture())
+        m_pCanvas->CaptureMouse();
+    m_bCatch = 1;
+    m_bFirstMove = 1;
+    m_nCaughtFix = scene.GetObjectFix(m_nCaught);
+    m_ptPressPos = scene.GetCelPosition(m_nCaught);
+
+    // Keep the whole object on the screen: bound the cursor by the press offset inside the
+    // object and the object's extent; an object larger than the screen gets the whole screen.
+    const Rect screen = doc->Screen().ScreenRect();
+    const Point d{p.x - m_ptPressPos.x, p.y - m_ptPressPos.y};
+    const Point e = scene.GetObjectExtent(m_nCaught);
+    Rect limit{screen.left + d.x, screen.top + d.y, screen.right - (e.x - d.x),
+               screen.bottom - (e.y - d.y)};
+    if (limit.right < limit.left || limit.top > limit.bottom)
+        limit = screen;
+    m_rcDragLimit = limit;
+}
+
+void CSysView::OnMouseMove(const wxPoint& client)
+{
+    Point p = ToPicture(client);
+    CSysDoc* doc = GetDocument();
+    Scene& scene = doc->GetScene();
+    if (m_bCatch)
+    {
+        const Rect& limit = m_rcDragLimit;
+        if (!limit.Contains(p.x, p.y))
+        {
+            p.x = std::max(std::min(p.x, limit.right - 1), limit.left);
+            p.y = std::max(std::min(p.y, limit.bottom - 1), limit.top);
+        }
+        if (m_nCaughtFix > 0)
+        {
+            // Only the first move of a hold tugs at a fixed object.
+            if (m_bFirstMove == 1)
+            {
+                const std::int64_t dx = m_ptLast.x - p.x;
+                const std::int64_t dy = m_ptLast.y - p.y;
+                scene.ReduceObjectFix(m_nCaught, dx * dx + dy * dy);
+            }
+            m_nCaughtFix = scene.GetObjectFix(m_nCaught);
+            if (m_nCaughtFix != 0)
+            {
+                const std::int64_t w = 256 / (std::int64_t{m_nCaughtFix} + 3);
+                p.x = static_cast<std::int32_t>((w * p.x + (256 - w) * m_ptPress.x) / 256);
+                p.y = static_cast<std::int32_t>((w * p.y + (256 - w) * m_ptPress.y) / 256);
+            }
+        }
+        scene.MoveObjectBy(doc->Screen(), m_nCaught, p.x - m_ptLast.x, p.y - m_ptLast.y);
+        m_ptLast = p;
+        m_bFirstMove = 0;
+        doc->UpdateAllViewsWithHint(kHintRepaintDirty);
+    }
+    const Scene::HitResult hit = scene.HitTest(p);
+    m_nHoverObject = hit.objectNumber;
+    m_ptStatus = hit.position;
+    std::string text = hit.comment;
+    if (!text.empty() && text.front() == ';')
+        text.erase(0, 1);
+    SetMessageText(text);
+    if (!m_bCatch)
+        m_ptStatus = p;
+}
+
+void CSysView::OnLButtonUp(const wxPoint& client)
+{
+    const Point p = ToPicture(client);
+    if (m_bCatch)
+    {
+        CSysDoc* doc = GetDocument();
+        if (m_nCaughtFix > 0)
+        {
+            // Still fixed: it springs back to where it was caught.
+            doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x, m_ptPressPos.y);
+            doc->UpdateAllViewsWithHint(kHintRepaintDirty);
+        }
+        m_nCaught = -8;
+        m_bCatch = 0;
+        if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
+            m_pCanvas->ReleaseMouse();
+    }
+    m_ptStatus = p;
+}
+
+bool CSysView::OnQueryNewPalette()
+{
+    return true;
+}
+
+void CSysView::OnPaletteChanged(wxWindow* changedBy)
+{
+    if (changedBy != m_pCanvas)
+        OnQueryNewPalette();
+}
+
+void CSysView::OnSizeAdjust(wxCommandEvent&)
+{
+    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+}
+
+void CSysView::OnUpdateSizeAdjust(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+}

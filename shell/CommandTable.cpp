@@ -1,0 +1,339 @@
+#include "shell/CommandTable.h"
+
+#include "shell/ToolBarArt.h"
+#include "shell/UiText.h"
+
+#include <wx/accel.h>
+#include <wx/aui/auibar.h>
+#include <wx/menu.h>
+
+#include <array>
+#include <vector>
+
+namespace
+{
+using H = Handler;
+
+// Ranges first: Find returns the first entry that holds the identifier.
+constexpr std::array kCommands = {
+    CommandInfo{ID_PALETTE_LABEL, ID_PALETTE_LABEL, nullptr, nullptr, H::None},
+    CommandInfo{ID_SET_LABEL, ID_SET_LABEL, nullptr, nullptr, H::None},
+    CommandInfo{ID_PALETTE_0, ID_PALETTE_9, nullptr, nullptr, H::Document},
+    CommandInfo{ID_SET_0, ID_SET_9, nullptr, nullptr, H::Document},
+    CommandInfo{ID_PREV_SET, ID_PREV_SET, "前のセットへ", "前のセットへ", H::Document},
+    CommandInfo{ID_NEXT_PALETTE, ID_NEXT_PALETTE, "次のパレットへ", "次のパレットへ", H::Document},
+    CommandInfo{ID_NEXT_SET, ID_NEXT_SET, "次のセットへ", "次のセットへ", H::Document},
+    CommandInfo{ID_PREV_PALETTE, ID_PREV_PALETTE, "前のパレットへ", "前のパレットへ", H::Document},
+    CommandInfo{ID_VIEW_PALETTE_BAR, ID_VIEW_PALETTE_BAR, "ﾊﾟﾚｯﾄﾁｪﾝｼﾞ ﾊﾞｰの表示/非表示",
+                "ﾊﾟﾚｯﾄﾁｪﾝｼﾞ ﾊﾞｰの表示/非表示", H::Frame},
+    CommandInfo{ID_VIEW_SET_BAR, ID_VIEW_SET_BAR, "ｾｯﾄﾁｪﾝｼﾞ ﾊﾞｰの表示/非表示",
+                "ｾｯﾄﾁｪﾝｼﾞ ﾊﾞｰの表示/非表示", H::Frame},
+    CommandInfo{ID_SIZE_ADJUST, ID_SIZE_ADJUST, nullptr, nullptr, H::View},
+    CommandInfo{ID_RESTORE, ID_RESTORE, "ロード時の状態に戻します", "最初に戻す", H::Document},
+    CommandInfo{ID_ZOOM_IN, ID_ZOOM_IN, nullptr, nullptr, H::None},
+    CommandInfo{ID_ZOOM_OUT, ID_ZOOM_OUT, nullptr, nullptr, H::None},
+    CommandInfo{ID_RELOAD, ID_RELOAD, nullptr, nullptr, H::Document},
+    CommandInfo{ID_FULL_COLOUR, ID_FULL_COLOUR, "フルカラーモード", "フルカラーモード", H::Document},
+    CommandInfo{ID_256_COLOUR, ID_256_COLOUR, "256色モード", "256色モード", H::Document},
+    CommandInfo{ID_FILE_NEW, ID_FILE_NEW, "新規にﾌｧｲﾙを作成", "新規ﾌｧｲﾙ", H::App},
+    CommandInfo{ID_FILE_OPEN, ID_FILE_OPEN, "既存のﾌｧｲﾙを開く", "開く", H::App},
+    CommandInfo{ID_FILE_SAVE, ID_FILE_SAVE, "作業中のﾌｧｲﾙを保存", "保存", H::Document},
+    CommandInfo{ID_FILE_SAVE_AS, ID_FILE_SAVE_AS, "作業中のﾌｧｲﾙに名前を付けて保存",
+                "名前をつけて保存", H::Document},
+    CommandInfo{ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, "指定のﾌｧｲﾙを開く", nullptr, H::App},
+    CommandInfo{ID_EDIT_COPY, ID_EDIT_COPY, "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "ｺﾋﾟ-",
+                H::None},
+    CommandInfo{ID_EDIT_CUT, ID_EDIT_CUT, "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "切り取り",
+                H::None},
+    CommandInfo{ID_EDIT_PASTE, ID_EDIT_PASTE, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け", "貼り付け", H::None},
+    CommandInfo{ID_EDIT_UNDO, ID_EDIT_UNDO, "直前に行った動作を元に戻す", "元に戻す", H::None},
+    CommandInfo{ID_APP_ABOUT, ID_APP_ABOUT, "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示",
+                "ﾊﾞｰｼﾞｮﾝ情報", H::App},
+    CommandInfo{ID_APP_EXIT, ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示", "終了", H::App},
+    // The view's split-pane commands: this program never splits, so nothing answers them.
+    CommandInfo{ID_NEXT_PANE, ID_NEXT_PANE, "次のｳｨﾝﾄﾞｳに切り替える", "次ﾍﾟｰｼﾞ", H::None},
+    CommandInfo{ID_PREV_PANE, ID_PREV_PANE, "前のｳｨﾝﾄﾞｳに切り替える", "前ﾍﾟｰｼﾞ", H::None},
+    CommandInfo{ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰの表示/非表示", "ﾂｰﾙ ﾊﾞｰの表示/非表示",
+                H::Frame},
+    CommandInfo{ID_VIEW_STATUS_BAR, ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示",
+                "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示", H::Frame},
+};
+
+using K = MenuItemKind;
+constexpr MenuItemSpec kSeparator{0, nullptr, K::Separator, false};
+
+constexpr std::array kFileMenu = {
+    MenuItemSpec{ID_FILE_NEW, "新規作成(&N)\tCtrl+N", K::Normal, false},
+    MenuItemSpec{ID_FILE_OPEN, "開く(&O)...\tCtrl+O", K::Normal, false},
+    MenuItemSpec{ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S", K::Normal, false},
+    MenuItemSpec{ID_FILE_SAVE_AS, "名前を付けて保存(&A)...", K::Normal, false},
+    kSeparator,
+    MenuItemSpec{ID_RELOAD, "再ロード(&R)", K::Normal, false},
+    kSeparator,
+    MenuItemSpec{ID_FILE_MRU_FIRST, "最新のﾌｧｲﾙ", K::Normal, true},
+    kSeparator,
+    MenuItemSpec{ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", K::Normal, false},
+};
+
+constexpr std::array kEditMenu = {
+    MenuItemSpec{ID_RESTORE, "最初に戻す(&S)", K::Normal, false},
+    MenuItemSpec{ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z", K::Normal, false},
+    kSeparator,
+    MenuItemSpec{ID_EDIT_CUT, "切り取り(&T)\tCtrl+X", K::Normal, false},
+    MenuItemSpec{ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C", K::Normal, false},
+    MenuItemSpec{ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V", K::Normal, false},
+};
+
+constexpr std::array kViewMenu = {
+    MenuItemSpec{ID_SIZE_ADJUST, "ｻｲｽﾞ調整(&A)", K::Normal, false},
+    kSeparator,
+    MenuItemSpec{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)", K::Check, false},
+    MenuItemSpec{ID_VIEW_PALETTE_BAR, "ﾊﾟﾚｯﾄﾁｪﾝｼﾞ ﾊﾞｰ (&P)", K::Check, false},
+    MenuItemSpec{ID_VIEW_SET_BAR, "ｾｯﾄﾁｪﾝｼﾞ ﾊﾞｰ (&E)", K::Check, false},
+    MenuItemSpec{ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", K::Check, false},
+    kSeparator,
+    MenuItemSpec{ID_256_COLOUR, "256色ﾓｰﾄﾞ(&L)", K::Check, false},
+    MenuItemSpec{ID_FULL_COLOUR, "ﾌﾙｶﾗｰﾓｰﾄﾞ(&F)", K::Check, false},
+    kSeparator,
+    MenuItemSpec{ID_ZOOM_IN, "拡大(&+)", K::Normal, true},
+    MenuItemSpec{ID_ZOOM_OUT, "縮小(&-)", K::Normal, true},
+};
+
+constexpr std::array kPaletteMenu = {
+    MenuItemSpec{ID_NEXT_PALETTE, "次のﾊﾟﾚｯﾄ(&N)", K::Normal, false},
+    MenuItemSpec{ID_PREV_PALETTE, "前のﾊﾟﾚｯﾄ(&P)", K::Normal, false},
+    MenuItemSpec{ID_PALETTE_0 + 0, "&0", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 1, "&1", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 2, "&2", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 3, "&3", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 4, "&4", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 5, "&5", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 6, "&6", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 7, "&7", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 8, "&8", K::Check, false},
+    MenuItemSpec{ID_PALETTE_0 + 9, "&9", K::Check, false},
+};
+
+constexpr std::array kSetMenu = {
+    MenuItemSpec{ID_NEXT_SET, "次のｾｯﾄ(&N)", K::Normal, false},
+    MenuItemSpec{ID_PREV_SET, "前のｾｯﾄ(&P)", K::Normal, false},
+    MenuItemSpec{ID_SET_0 + 0, "&0", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 1, "&1", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 2, "&2", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 3, "&3", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 4, "&4", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 5, "&5", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 6, "&6", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 7, "&7", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 8, "&8", K::Check, false},
+    MenuItemSpec{ID_SET_0 + 9, "&9", K::Check, false},
+};
+
+constexpr std::array kHelpMenu = {
+    MenuItemSpec{ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", K::Normal, false},
+};
+
+constexpr std::array kMenus = {
+    MenuSpec{"ﾌｧｲﾙ(&F)", kFileMenu},     MenuSpec{"編集(&E)", kEditMenu},
+    MenuSpec{"表示(&V)", kViewMenu},     MenuSpec{"ﾊﾟﾚｯﾄ(&P)", kPaletteMenu},
+    MenuSpec{"ｾｯﾄ(&S)", kSetMenu},       MenuSpec{"ﾍﾙﾌﾟ(&H)", kHelpMenu},
+};
+
+// Set keys are typed characters, so the keypad digits count as well.
+constexpr std::array kAccelerators = {
+    AcceleratorSpec{wxACCEL_NORMAL, '0', ID_SET_0 + 0},
+    AcceleratorSpec{wxACCEL_NORMAL, '1', ID_SET_0 + 1},
+    AcceleratorSpec{wxACCEL_NORMAL, '2', ID_SET_0 + 2},
+    AcceleratorSpec{wxACCEL_NORMAL, '3', ID_SET_0 + 3},
+    AcceleratorSpec{wxACCEL_NORMAL, '4', ID_SET_0 + 4},
+    AcceleratorSpec{wxACCEL_NORMAL, '5', ID_SET_0 + 5},
+    AcceleratorSpec{wxACCEL_NORMAL, '6', ID_SET_0 + 6},
+    AcceleratorSpec{wxACCEL_NORMAL, '7', ID_SET_0 + 7},
+    AcceleratorSpec{wxACCEL_NORMAL, '8', ID_SET_0 + 8},
+    AcceleratorSpec{wxACCEL_NORMAL, '9', ID_SET_0 + 9},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD0, ID_SET_0 + 0},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD1, ID_SET_0 + 1},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD2, ID_SET_0 + 2},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD3, ID_SET_0 + 3},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD4, ID_SET_0 + 4},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD5, ID_SET_0 + 5},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD6, ID_SET_0 + 6},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD7, ID_SET_0 + 7},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD8, ID_SET_0 + 8},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD9, ID_SET_0 + 9},
+    AcceleratorSpec{wxACCEL_CTRL, 'N', ID_FILE_NEW},
+    AcceleratorSpec{wxACCEL_CTRL, 'O', ID_FILE_OPEN},
+    AcceleratorSpec{wxACCEL_CTRL, 'S', ID_FILE_SAVE},
+    AcceleratorSpec{wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
+    AcceleratorSpec{wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},
+    AcceleratorSpec{wxACCEL_CTRL, 'X', ID_EDIT_CUT},
+    AcceleratorSpec{wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},
+    AcceleratorSpec{wxACCEL_CTRL, 'C', ID_EDIT_COPY},
+    AcceleratorSpec{wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},
+    AcceleratorSpec{wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
+    AcceleratorSpec{wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE},
+    AcceleratorSpec{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+    AcceleratorSpec{wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+};
+
+using I = ToolImage;
+constexpr ToolSpec kToolSeparator{0, I::BlankSheet, 0};
+
+constexpr std::array kMainTools = {
+    ToolSpec{ID_FILE_NEW, I::BlankSheet, 0},
+    ToolSpec{ID_FILE_OPEN, I::OpenFolder, 0},
+    ToolSpec{ID_FILE_SAVE, I::Diskette, 0},
+    kToolSeparator,
+    ToolSpec{ID_PREV_SET, I::PreviousSet, 0},
+    ToolSpec{ID_NEXT_SET, I::NextSet, 0},
+    kToolSeparator,
+    ToolSpec{ID_PREV_PALETTE, I::PreviousPalette, 0},
+    ToolSpec{ID_NEXT_PALETTE, I::NextPalette, 0},
+};
+
+constexpr std::array kPaletteTools = {
+    ToolSpec{ID_PALETTE_LABEL, I::PaletteLabel, 0},
+    kToolSeparator,
+    ToolSpec{ID_PALETTE_0 + 0, I::Digit, 0},
+    ToolSpec{ID_PALETTE_0 + 1, I::Digit, 1},
+    ToolSpec{ID_PALETTE_0 + 2, I::Digit, 2},
+    ToolSpec{ID_PALETTE_0 + 3, I::Digit, 3},
+    ToolSpec{ID_PALETTE_0 + 4, I::Digit, 4},
+    ToolSpec{ID_PALETTE_0 + 5, I::Digit, 5},
+    ToolSpec{ID_PALETTE_0 + 6, I::Digit, 6},
+    ToolSpec{ID_PALETTE_0 + 7, I::Digit, 7},
+    ToolSpec{ID_PALETTE_0 + 8, I::Digit, 8},
+    ToolSpec{ID_PALETTE_0 + 9, I::Digit, 9},
+};
+
+constexpr std::array kSetTools = {
+    ToolSpec{ID_SET_LABEL, I::SetLabel, 0},
+    kToolSeparator,
+    ToolSpec{ID_SET_0 + 0, I::Digit, 0},
+    ToolSpec{ID_SET_0 + 1, I::Digit, 1},
+    ToolSpec{ID_SET_0 + 2, I::Digit, 2},
+    ToolSpec{ID_SET_0 + 3, I::Digit, 3},
+    ToolSpec{ID_SET_0 + 4, I::Digit, 4},
+    ToolSpec{ID_SET_0 + 5, I::Digit, 5},
+    ToolSpec{ID_SET_0 + 6, I::Digit, 6},
+    ToolSpec{ID_SET_0 + 7, I::Digit, 7},
+    ToolSpec{ID_SET_0 + 8, I::Digit, 8},
+    ToolSpec{ID_SET_0 + 9, I::Digit, 9},
+};
+
+constexpr std::array kToolBars = {
+    ToolBarSpec{128, "MainBar", 15, DockEdge::Top, true, kMainTools},
+    ToolBarSpec{131, "PaletteBar", 11, DockEdge::Bottom, false, kPaletteTools},
+    ToolBarSpec{133, "SetBar", 11, DockEdge::Bottom, true, kSetTools},
+};
+
+bool IsRangeCommand(int id)
+{
+    return (id >= ID_PALETTE_0 && id <= ID_PALETTE_9) || (id >= ID_SET_0 && id <= ID_SET_9);
+}
+} // namespace
+
+namespace CommandTable
+{
+std::span<const CommandInfo> Commands()
+{
+    return kCommands;
+}
+
+const CommandInfo* Find(int id)
+{
+    for (const CommandInfo& info : kCommands)
+    {
+        if (id >= info.firstId && id <= info.lastId)
+            return &info;
+    }
+    return nullptr;
+}
+
+Handler HandlerOf(int id)
+{
+    const CommandInfo* info = Find(id);
+    return info ? info->handler : Handler::None;
+}
+
+wxString PromptOf(int id)
+{
+    const CommandInfo* info = Find(id);
+    return info && info->prompt ? Ui(info->prompt) : wxString();
+}
+
+wxString TipOf(int id)
+{
+    const CommandInfo* info = Find(id);
+    return info && info->tip ? Ui(info->tip) : wxString();
+}
+
+std::span<const MenuSpec> Menus()
+{
+    return kMenus;
+}
+
+std::span<const AcceleratorSpec> Accelerators()
+{
+    return kAccelerators;
+}
+
+std::span<const ToolBarSpec> ToolBars()
+{
+    return kToolBars;
+}
+
+wxMenuBar* BuildMenuBar()
+{
+    auto* bar = new wxMenuBar;
+    for (const MenuSpec& menuSpec : kMenus)
+    {
+        auto* menu = new wxMenu;
+        for (const MenuItemSpec& item : menuSpec.items)
+        {
+            if (item.kind == MenuItemKind::Separator)
+            {
+                menu->AppendSeparator();
+                continue;
+            }
+            const wxItemKind kind = item.kind == MenuItemKind::Check ? wxITEM_CHECK : wxITEM_NORMAL;
+            menu->Append(item.id, Ui(item.text), PromptOf(item.id), kind);
+            if (item.greyed)
+                menu->Enable(item.id, false);
+        }
+        bar->Append(menu, Ui(menuSpec.title));
+    }
+    return bar;
+}
+
+wxAcceleratorTable BuildAccelerators()
+{
+    std::vector<wxAcceleratorEntry> entries;
+    for (const AcceleratorSpec& spec : kAccelerators)
+        entries.emplace_back(spec.flags, spec.keyCode, spec.id);
+    return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec)
+{
+    auto* bar = new wxAuiToolBar(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                 wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER);
+    bar->SetName(spec.paneName);
+    bar->SetToolBitmapSize(wxSize(kToolImageWidth, spec.imageHeight));
+    for (const ToolSpec& tool : spec.tools)
+    {
+        if (tool.id == 0)
+        {
+            bar->AddSeparator();
+            continue;
+        }
+        const wxBitmap image = DrawToolImage(tool.image, tool.digit, spec.imageHeight);
+        // The digit buttons show the current set or palette group pressed in.
+        const wxItemKind kind = IsRangeCommand(tool.id) ? wxITEM_CHECK : wxITEM_NORMAL;
+        bar->AddTool(tool.id, wxString(), image, wxBitmap(), kind, TipOf(tool.id),
+                     PromptOf(tool.id), nullptr);
+    }
+    bar->Realize();
+    return bar;
+}
+} // namespace CommandTable

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "shell/CommandIds.h"
+
+#include <span>
+
+class wxAcceleratorTable;
+class wxAuiToolBar;
+class wxMenuBar;
+class wxString;
+class wxWindow;
+
+/// The class that carries a command out. Each identifier has exactly one, so it does not matter
+/// that wx asks the document before the view.
+enum class Handler
+{
+    None,
+    View,
+    Document,
+    Frame,
+    App,
+};
+
+/// One command or a run of consecutive ones: prompt (message pane) and tool tip, as UTF-8.
+struct CommandInfo
+{
+    int firstId;
+    int lastId;
+    const char* prompt; ///< null when the command has no string
+    const char* tip;
+    Handler handler;
+};
+
+enum class MenuItemKind
+{
+    Normal,
+    Check,
+    Separator,
+};
+
+struct MenuItemSpec
+{
+    int id;
+    const char* text; ///< item text, "\t" and the shortcut shown at the right
+    MenuItemKind kind;
+    bool greyed; ///< disabled by the resource itself
+};
+
+struct MenuSpec
+{
+    const char* title;
+    std::span<const MenuItemSpec> items;
+};
+
+struct AcceleratorSpec
+{
+    int flags; ///< wxACCEL_*
+    int keyCode;
+    int id;
+};
+
+enum class ToolImage
+{
+    BlankSheet,
+    OpenFolder,
+    Diskette,
+    PreviousSet,
+    NextSet,
+    PreviousPalette,
+    NextPalette,
+    PaletteLabel,
+    SetLabel,
+    Digit,
+};
+
+enum class DockEdge
+{
+    Top,
+    Bottom,
+};
+
+struct ToolSpec
+{
+    int id; ///< 0 for a separator
+    ToolImage image;
+    int digit; ///< for ToolImage::Digit
+};
+
+struct ToolBarSpec
+{
+    int resourceId;
+    const char* paneName;
+    int imageHeight;
+    DockEdge edge;
+    bool visibleAtStart;
+    std::span<const ToolSpec> tools;
+};
+
+namespace CommandTable
+{
+std::span<const CommandInfo> Commands();
+/// Null for an identifier that is no command.
+const CommandInfo* Find(int id);
+Handler HandlerOf(int id);
+wxString PromptOf(int id);
+wxString TipOf(int id);
+
+std::span<const MenuSpec> Menus();
+std::span<const AcceleratorSpec> Accelerators();
+/// Main tool bar, palette-change bar, set-change bar, in creation order.
+std::span<const ToolBarSpec> ToolBars();
+
+wxMenuBar* BuildMenuBar();
+wxAcceleratorTable BuildAccelerators();
+wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec);
+} // namespace CommandTable

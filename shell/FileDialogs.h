@@ -1,0 +1,15 @@
+#pragma once
+
+#include <wx/string.h>
+
+class wxWindow;
+
+/// "KISS Files (*.CNF)" matching the extension in any letter case, then all files.
+wxString ConfigFileFilter();
+/// A name typed without an extension gets ".CNF".
+wxString WithDefaultExtension(const wxString& path);
+
+/// The "開く" dialog; empty when cancelled.
+wxString AskOpenPath(wxWindow* parent);
+/// The "名前を付けて保存" dialog, starting at current; empty when cancelled.
+wxString AskSavePath(wxWindow* parent, const wxString& current);

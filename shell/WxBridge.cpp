@@ -1,0 +1,107 @@
+#include "shell/WxBridge.h"
+
+#include "shell/UiText.h"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+#include <wx/rawbmp.h>
+#include <wx/strconv.h>
+
+#include <array>
+#include <cstdint>
+
+namespace
+{
+bool IsLeadByte(std::uint8_t b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+/// The bytes that make up one character starting at i: two for a lead byte with a follower.
+std::size_t CharacterLength(const std::string& bytes, std::size_t i)
+{
+    if (IsLeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size())
+        return 2;
+    return 1;
+}
+
+/// Colour table entry i of an 8-bit buffer as red, green, blue.
+std::array<std::uint8_t, 3> TableColour(const ScreenBuffer& buffer, std::uint8_t index)
+{
+    constexpr std::size_t kHeaderSize = 40;
+    const std::vector<std::uint8_t>& info = buffer.BitmapInfo();
+    const std::size_t at = kHeaderSize + 4 * std::size_t{index};
+    if (at + 3 > info.size())
+        return {index, index, index};
+    return {info[at + 2], info[at + 1], info[at]};
+}
+} // namespace
+
+wxString DecodeCp932(const std::string& bytes)
+{
+    static wxCSConv cp932(wxFONTENCODING_CP932);
+    if (bytes.empty())
+        return wxString();
+    wxString whole(bytes.data(), cp932, bytes.size());
+    if (!whole.empty())
+        return whole;
+    // Some byte is invalid: decode character by character so that the rest still reads.
+    wxString text;
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        const std::size_t length = CharacterLength(bytes, i);
+        wxString piece(bytes.data() + i, cp932, length);
+        text += piece.empty() ? wxString(wxUniChar(0xFFFD)) : piece;
+        i += length;
+    }
+    return text;
+}
+
+void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap)
+{
+    Rect part = Rect::Intersect(rect, buffer.ScreenRect());
+    if (!bitmap.IsOk() || bitmap.GetWidth() != buffer.Width() ||
+        bitmap.GetHeight() != buffer.Height())
+    {
+        bitmap = wxBitmap(buffer.Width(), buffer.Height(), 24);
+        part = buffer.ScreenRect();
+    }
+    if (part.IsEmpty() || !buffer.HasPixels())
+        return;
+
+    wxNativePixelData data(bitmap, ToWx(part));
+    if (!data)
+        return;
+    const std::int32_t depth = buffer.Depth();
+    wxNativePixelData::Iterator row(data);
+    for (std::int32_t y = part.top; y < part.bottom; ++y)
+    {
+        wxNativePixelData::Iterator out = row;
+        const std::uint8_t* in = buffer.ScreenRow(y);
+        for (std::int32_t x = part.left; x < part.right; ++x, ++out)
+        {
+            if (depth == 8)
+            {
+                const auto colour = TableColour(buffer, in[x]);
+                out.Red() = colour[0];
+                out.Green() = colour[1];
+                out.Blue() = colour[2];
+            }
+            else
+            {
+                const std::uint8_t* pixel = in + static_cast<std::ptrdiff_t>(x) * (depth / 8);
+                out.Red() = pixel[2];
+                out.Green() = pixel[1];
+                out.Blue() = pixel[0];
+            }
+        }
+        row.OffsetY(data, 1);
+    }
+}
+
+void MessageBoxSink::ShowMessage(const std::string& text)
+{
+    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    wxMessageBox(wxString::FromUTF8(text), Ui(UiText::kAppName), wxOK | wxICON_EXCLAMATION,
+                 parent);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "image/Rect.h"
+#include "image/ScreenBuffer.h"
+
+#include <wx/bitmap.h>
+#include <wx/gdicmn.h>
+#include <wx/string.h>
+
+#include <string>
+
+class wxWindow;
+
+// The one place where core values become wx values and back.
+
+inline wxRect ToWx(const Rect& r)
+{
+    return wxRect(r.left, r.top, r.Width(), r.Height());
+}
+
+inline Rect FromWx(const wxRect& r)
+{
+    return Rect{r.x, r.y, r.x + r.width, r.y + r.height};
+}
+
+inline wxPoint ToWx(const Point& p)
+{
+    return wxPoint(p.x, p.y);
+}
+
+inline Point FromWx(const wxPoint& p)
+{
+    return Point{p.x, p.y};
+}
+
+/// Text in the sets' code page (Shift-JIS as Windows writes it) for display. Bytes that do not
+/// decode show as U+FFFD instead of making the whole text vanish.
+wxString DecodeCp932(const std::string& bytes);
+
+/// Copies the part of the buffer inside rect into bitmap, which is (re)made at the buffer's
+/// size first when it differs; then the whole buffer is copied. 8-bit pixels go through the
+/// buffer's colour table.
+void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap);
+
+/// Shows each message in a box captioned with the program's name, with the exclamation icon.
+class MessageBoxSink : public MessageSink
+{
+public:
+    void ShowMessage(const std::string& text) override;
+};
