@@ -246,7 +246,7 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
     }
     if (options.help)
     {
-        std::cout << kUsage;
+        std::cout << kUsage << std::flush;
         return 0;
     }
     return Export(options);
