@@ -12,7 +12,7 @@
 namespace
 {
 
-std::optional<int> Run(std::vector<std::string> args)
+std::optional<int> RunTool(std::vector<std::string> args)
 {
     args.insert(args.begin(), "velquin");
     std::vector<char*> argv;
@@ -44,15 +44,15 @@ protected:
 
 TEST_F(ExportCommandTest, LeavesTheWindowCommandLineAlone)
 {
-    EXPECT_EQ(Run({}), std::nullopt);
-    EXPECT_EQ(Run({config}), std::nullopt);
-    EXPECT_EQ(Run({"--set", "3", config}), std::nullopt);
+    EXPECT_EQ(RunTool({}), std::nullopt);
+    EXPECT_EQ(RunTool({config}), std::nullopt);
+    EXPECT_EQ(RunTool({"--set", "3", config}), std::nullopt);
 }
 
 TEST_F(ExportCommandTest, HelpListsTheOptionsAndTheWindowUsage)
 {
     testing::internal::CaptureStdout();
-    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_EQ(RunTool({"--help"}), 0);
     const std::string text = testing::internal::GetCapturedStdout();
     for (const char* part : {"velquin [FILE.CNF]", "--export OUT.png", "--set N", "--palette-group G",
                              "--colour-mode full|256", "--help"})
@@ -63,7 +63,7 @@ TEST_F(ExportCommandTest, WritesTheComposedScreenAndListsLoadMessages)
 {
     std::filesystem::current_path(dir.Path()); // OUT is relative to the start directory
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run({"--export", "out.png", "kiss.cnf"}), 0);
+    EXPECT_EQ(RunTool({"--export", "out.png", "kiss.cnf"}), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "ファイル gone.cel を開けません。\n");
 
     const auto picture = ReadPng(dir.File("out.png"));
@@ -81,7 +81,7 @@ TEST_F(ExportCommandTest, ChoosesSetPaletteGroupAndColourMode)
 {
     const std::string out = dir.File("set1.png");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run({"--export=" + out, "--set", "1", "--palette-group=1", "--colour-mode", "256",
+    EXPECT_EQ(RunTool({"--export=" + out, "--set", "1", "--palette-group=1", "--colour-mode", "256",
                    config}),
               0);
     testing::internal::GetCapturedStderr();
@@ -97,20 +97,20 @@ TEST_F(ExportCommandTest, RejectsBadCommandLinesAndUnusableFiles)
 {
     const std::string out = dir.File("out.png");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run({"--export", out}), 2);
-    EXPECT_EQ(Run({"--export", out, "--set", "10", config}), 2);
-    EXPECT_EQ(Run({"--export", out, "--palette-group", "-1", config}), 2);
-    EXPECT_EQ(Run({"--export", out, "--colour-mode", "16", config}), 2);
-    EXPECT_EQ(Run({"--export", out, "--zoom", "2", config}), 2);
-    EXPECT_EQ(Run({"--export", out, config, config}), 2);
-    EXPECT_EQ(Run({config, "--export"}), 2);
+    EXPECT_EQ(RunTool({"--export", out}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--set", "10", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--palette-group", "-1", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--colour-mode", "16", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--zoom", "2", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, config, config}), 2);
+    EXPECT_EQ(RunTool({config, "--export"}), 2);
     const std::string usage = testing::internal::GetCapturedStderr();
     EXPECT_NE(usage.find("--set takes a number from 0 to 9"), std::string::npos);
     EXPECT_NE(usage.find("unknown option --zoom"), std::string::npos);
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run({"--export", out, dir.File("none.cnf")}), 1);
-    EXPECT_EQ(Run({"--export", dir.File("no/such/out.png"), config}), 1);
+    EXPECT_EQ(RunTool({"--export", out, dir.File("none.cnf")}), 1);
+    EXPECT_EQ(RunTool({"--export", dir.File("no/such/out.png"), config}), 1);
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("cannot open " + dir.File("none.cnf")), std::string::npos);
     EXPECT_NE(errors.find("cannot write " + dir.File("no/such/out.png")), std::string::npos);

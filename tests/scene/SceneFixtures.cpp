@@ -1,5 +1,7 @@
 #include "SceneFixtures.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -14,7 +16,8 @@ void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, int value)
 std::vector<std::uint8_t> IndexedCel(int width, int height, std::vector<std::uint8_t> pixels,
                                      int xOffset, int yOffset)
 {
-    std::vector<std::uint8_t> bytes(32, 0);
+    std::vector<std::uint8_t> bytes(32 + pixels.size(), 0);
+    std::copy(pixels.begin(), pixels.end(), bytes.begin() + 32);
     bytes[0] = 'K';
     bytes[1] = 'i';
     bytes[2] = 'S';
@@ -25,7 +28,6 @@ std::vector<std::uint8_t> IndexedCel(int width, int height, std::vector<std::uin
     PutWord(bytes, 10, height);
     PutWord(bytes, 12, xOffset);
     PutWord(bytes, 14, yOffset);
-    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
     return bytes;
 }
 
