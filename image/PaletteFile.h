@@ -38,7 +38,8 @@ public:
     /// larger group shows only its first 256 colours.
     std::span<const PaletteColour> MappableGroup(std::int64_t g) const;
 
-    /// Adds a group; the first sets the colours per group, a later one of another length is ignored.
+    /// Adds a group; the first sets the colours per group, a later one of another length is
+    /// ignored.
     void AddGroup(std::vector<PaletteColour> colours);
     void Clear();
 

@@ -95,10 +95,12 @@ void DrawIndexed(const Run& run, const CelImage& cel, const ColourMap* colourMap
     else
         indices.fill(255);
     const std::uint8_t transparent = cel.transparentIndex;
-    ForEachPixel<1, 1>(run, [&](const std::uint8_t* s, std::uint8_t* d) {
+    const auto put = [&](const std::uint8_t* s, std::uint8_t* d)
+    {
         if (*s != transparent)
             *d = indices[*s];
-    });
+    };
+    ForEachPixel<1, 1>(run, put);
 }
 
 template <std::size_t TargetBytes>
@@ -111,46 +113,43 @@ void DrawNumbersInColour(const Run& run, const CelImage& cel, const ColourMap* c
         return;
     const ColourLookup colours = colourMap ? PaletteLookup(*colourMap, palette) : WhiteLookup();
     const std::uint8_t transparent = cel.transparentIndex;
-    if (g >= 256)
+    const auto put = [&](const std::uint8_t* s, std::uint8_t* d)
     {
-        ForEachPixel<1, TargetBytes>(run, [&](const std::uint8_t* s, std::uint8_t* d) {
-            if (*s != transparent)
-                PutColour<TargetBytes>(d, colours[*s]);
-        });
-        return;
-    }
-    ForEachPixel<1, TargetBytes>(run, [&](const std::uint8_t* s, std::uint8_t* d) {
+        if (*s != transparent)
+            PutColour<TargetBytes>(d, colours[*s]);
+    };
+    const auto blend = [&](const std::uint8_t* s, std::uint8_t* d)
+    {
         if (*s == transparent)
             return;
         const auto& e = colours[*s];
         for (int k = 0; k < 3; ++k)
             d[k] = Blend(d[k], e[k], g);
-    });
+    };
+    if (g >= 256)
+        ForEachPixel<1, TargetBytes>(run, put);
+    else
+        ForEachPixel<1, TargetBytes>(run, blend);
 }
 
-template <std::size_t TargetBytes>
-void DrawTrueColour(const Run& run, const CelImage& cel)
+template <std::size_t TargetBytes> void DrawTrueColour(const Run& run, const CelImage& cel)
 {
     const std::int32_t g = cel.opacity;
-    if (g <= 0)
-        return;
-    if (g >= 256)
+    const auto alpha = [](const std::uint8_t* s, std::uint8_t* d)
     {
-        ForEachPixel<4, TargetBytes>(run, [](const std::uint8_t* s, std::uint8_t* d) {
-            const std::uint8_t a = s[3];
-            if (a == 255)
-            {
-                std::memcpy(d, s, TargetBytes);
-            }
-            else if (a != 0)
-            {
-                for (int k = 0; k < 3; ++k)
-                    d[k] = Blend(d[k], s[k], a);
-            }
-        });
-        return;
-    }
-    ForEachPixel<4, TargetBytes>(run, [g](const std::uint8_t* s, std::uint8_t* d) {
+        const std::uint8_t a = s[3];
+        if (a == 255)
+        {
+            std::memcpy(d, s, TargetBytes);
+        }
+        else if (a != 0)
+        {
+            for (int k = 0; k < 3; ++k)
+                d[k] = Blend(d[k], s[k], a);
+        }
+    };
+    const auto alphaAndOpacity = [g](const std::uint8_t* s, std::uint8_t* d)
+    {
         const std::uint8_t a = s[3];
         if (a == 255)
         {
@@ -162,7 +161,11 @@ void DrawTrueColour(const Run& run, const CelImage& cel)
             for (int k = 0; k < 3; ++k)
                 d[k] = BlendTwice(d[k], s[k], a, g);
         }
-    });
+    };
+    if (g >= 256)
+        ForEachPixel<4, TargetBytes>(run, alpha);
+    else if (g > 0)
+        ForEachPixel<4, TargetBytes>(run, alphaAndOpacity);
 }
 
 template <std::size_t TargetBytes>

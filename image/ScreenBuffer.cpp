@@ -50,8 +50,7 @@ void PutLittleEndian(std::uint8_t* p, std::uint32_t value, int bytes)
 
 } // namespace
 
-ScreenBuffer::ScreenBuffer(ScreenMemory* memory, MessageSink* sink)
-    : m_memory(memory), m_sink(sink)
+ScreenBuffer::ScreenBuffer(ScreenMemory* memory, MessageSink* sink) : m_memory(memory), m_sink(sink)
 {
 }
 

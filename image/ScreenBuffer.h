@@ -85,7 +85,8 @@ public:
 private:
     std::size_t RowOffset(std::int32_t y) const
     {
-        return static_cast<std::size_t>(m_screen.bottom - 1 - y) * static_cast<std::size_t>(RowSize());
+        return static_cast<std::size_t>(m_screen.bottom - 1 - y) *
+               static_cast<std::size_t>(RowSize());
     }
     void Rebuild();
     /// Drops the storage, settles the depth and builds the bitmap info; returns the bytes the
