@@ -28,6 +28,8 @@ public:
 protected:
     /// For subclasses whose grammar finds a comment: the text from that ";" to the end.
     void SetCommentText(std::string text) { m_commentText = std::move(text); }
+    /// Every line written ends in CR LF, whatever the platform.
+    static void WriteLineEnd(std::ostream& out);
 
 private:
     std::string m_commentText;
