@@ -117,8 +117,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
         }
         else if (name == "--palette-group")
         {
-            options.paletteGroup =
-                ParseNumber(*value, std::numeric_limits<std::int32_t>::max());
+            options.paletteGroup = ParseNumber(*value, std::numeric_limits<std::int32_t>::max());
             if (!options.paletteGroup)
                 return "--palette-group takes a number of 0 or more, not '" + std::string(*value) +
                        "'";
@@ -144,7 +143,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
 /// Why path cannot be read as a configuration file, or nothing when it can be opened.
 std::optional<std::string> UnreadableReason(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (stat(path.c_str(), &info) != 0)
         return std::strerror(errno);
     if (S_ISDIR(info.st_mode))
@@ -232,8 +233,8 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
         const std::string_view arg = argv[i];
         if (arg == "--")
             break;
-        forConsole = forConsole || arg == "--help" || arg == "--export" ||
-                     arg.starts_with("--export=");
+        forConsole =
+            forConsole || arg == "--help" || arg == "--export" || arg.starts_with("--export=");
     }
     if (!forConsole)
         return std::nullopt;

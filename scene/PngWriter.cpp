@@ -9,7 +9,8 @@
 bool WritePng(const std::string& path, std::int32_t width, std::int32_t height,
               const std::vector<std::uint8_t>& rgb, std::string* error)
 {
-    auto fail = [&](const std::string& reason) {
+    auto fail = [&](const std::string& reason)
+    {
         if (error)
             *error = "cannot write " + path + ": " + reason;
         return false;

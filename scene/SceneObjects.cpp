@@ -26,7 +26,8 @@ Scene::HitResult Scene::HitTest(Point point) const
     {
         const PlacedCel& cel = *m_placedCels[i];
         if (cel.HitTest(point.x, point.y))
-            return HitResult{static_cast<int>(i), cel.objectNumber, Point{cel.x, cel.y}, cel.comment};
+            return HitResult{static_cast<int>(i), cel.objectNumber, Point{cel.x, cel.y},
+                             cel.comment};
     }
     return HitResult{};
 }

@@ -24,8 +24,11 @@ std::string SaveError(const std::string& path, int error)
 std::string ResolveTarget(const std::string& path)
 {
     char resolved[PATH_MAX];
-    struct stat info{};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && realpath(path.c_str(), resolved))
+    struct stat info
+    {
+    };
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
+        realpath(path.c_str(), resolved))
         return resolved;
     return path;
 }
@@ -58,14 +61,17 @@ bool WriteAllBytes(int fd, const std::string& bytes)
 /// Returns 0, or the errno of the step that failed (target then untouched, no file left over).
 int ReplaceFile(const std::string& target, const std::string& bytes)
 {
-    struct stat existing{};
+    struct stat existing
+    {
+    };
     const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return EISDIR;
 
     const std::string folder = FolderOf(target);
     const std::string name = target.substr(folder.empty() ? 0 : target.rfind('/') + 1);
-    std::string temporary = (folder.empty() ? std::string() : folder + "/") + "." + name + ".XXXXXX";
+    std::string temporary =
+        (folder.empty() ? std::string() : folder + "/") + "." + name + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         return errno;

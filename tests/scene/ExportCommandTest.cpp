@@ -29,8 +29,8 @@ class ExportCommandTest : public testing::Test
 protected:
     void SetUp() override
     {
-        dir.Write("p.kcf", Palette24({{Rgb(0, 0, 64), Rgb(255, 0, 0)},
-                                      {Rgb(0, 64, 0), Rgb(0, 0, 255)}}));
+        dir.Write("p.kcf",
+                  Palette24({{Rgb(0, 0, 64), Rgb(255, 0, 0)}, {Rgb(0, 64, 0), Rgb(0, 0, 255)}}));
         dir.Write("c.cel", SolidCel(2, 2, 1));
         config = dir.Write("kiss.cnf", ConfigText({"(8,6)", "%p.kcf", "#1 c.cel", "#2 gone.cel",
                                                    "$0 * 3,4", "$0 *"}));
@@ -54,8 +54,8 @@ TEST_F(ExportCommandTest, HelpListsTheOptionsAndTheWindowUsage)
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunTool({"--help"}), 0);
     const std::string text = testing::internal::GetCapturedStdout();
-    for (const char* part : {"velquin [FILE.CNF]", "--export OUT.png", "--set N", "--palette-group G",
-                             "--colour-mode full|256", "--help"})
+    for (const char* part : {"velquin [FILE.CNF]", "--export OUT.png", "--set N",
+                             "--palette-group G", "--colour-mode full|256", "--help"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
@@ -82,7 +82,7 @@ TEST_F(ExportCommandTest, ChoosesSetPaletteGroupAndColourMode)
     const std::string out = dir.File("set1.png");
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunTool({"--export=" + out, "--set", "1", "--palette-group=1", "--colour-mode", "256",
-                   config}),
+                       config}),
               0);
     testing::internal::GetCapturedStderr();
 

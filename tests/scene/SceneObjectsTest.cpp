@@ -21,7 +21,7 @@ TEST(SceneObjectsTest, HitTestPicksTheTopmostOpaquePixel)
 {
     FakeFileSource files;
     // The top cel has a transparent hole at its left column.
-    files.Add("top.cel", IndexedCel(2, 1, {0, 1}));
+    files.Add("top.cel", CelBytes::Indexed(2, 1, {0, 1}).Bytes());
     files.Add("under.cel", SolidCel(4, 4, 2));
     Scene scene;
     Load(scene, files, {"%p.kcf", "#1 top.cel ;over", "#2 under.cel ;under", "$0 * 10,10 10,10"});
@@ -143,8 +143,7 @@ TEST(SceneObjectsTest, RestoreReturnsEverySetToTheFile)
     files.Add("q.kcf", Palette24({{Rgb(1, 1, 1)}, {Rgb(2, 2, 2)}}));
     files.Add("c.cel", SolidCel(1, 1, 0));
     Scene scene;
-    scene.LoadSceneFromBytes(
-        ConfigText({"%q.kcf", "#0.5 c.cel", "$0 3,3", "$1 4,4"}), files);
+    scene.LoadSceneFromBytes(ConfigText({"%q.kcf", "#0.5 c.cel", "$0 3,3", "$1 4,4"}), files);
     ScreenBuffer buffer;
     scene.SelectSet(1, 0);
     scene.MoveObjectBy(buffer, 0, 10, 10);

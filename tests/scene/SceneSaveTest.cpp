@@ -41,7 +41,9 @@ std::string EmptySets(int count)
 
 mode_t ModeOf(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
@@ -61,13 +63,13 @@ TEST(SceneSaveTest, WritesTheFileSetLinesInPlaceAndAppendsTheMissingSets)
     scene.SelectPaletteGroup(3, 0);
 
     const std::string saved = Saved(scene);
-    const std::string expected = ConfigText(
-        {"%p.kcf", "$0 -4,-4", "; comment", "$3 2,2;keep", "$0 *", "#0 c.cel"});
+    const std::string expected =
+        ConfigText({"%p.kcf", "$0 -4,-4", "; comment", "$3 2,2;keep", "$0 *", "#0 c.cel"});
     EXPECT_EQ(saved, expected + EmptySets(7));
 
-    // The minus sign is not read back.
+    // A negative position survives the round trip.
     scene.LoadSceneFromBytes(saved, files);
-    EXPECT_EQ(scene.GetCelPosition(0), (Point{4, 4}));
+    EXPECT_EQ(scene.GetCelPosition(0), (Point{-4, -4}));
     EXPECT_EQ(scene.WorkingSetLines().size(), 10u);
 
     // A restore after a save returns to what was saved.

@@ -40,14 +40,14 @@ TEST(SceneTest, LoadsPalettesInLineOrderThenCelsFromTheLastLineUp)
     Scene scene;
     scene.SetMessageSink(&sink);
     files.Add("bad.cel", "KiSS\x30 nothing that a cel loader accepts");
-    scene.LoadSceneFromBytes(
-        ConfigText({"#1 first.cel", "%a.kcf", "#2 bad.cel", "%b.kcf"}), files);
+    scene.LoadSceneFromBytes(ConfigText({"#1 first.cel", "%a.kcf", "#2 bad.cel", "%b.kcf"}), files);
 
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(Lines(sink.shown[0]),
-              (std::vector<std::string>{"ファイル a.kcf を開けません。", "ファイル b.kcf を開けません。",
-                                        "ファイル bad.cel は，認識できないフォーマットです。",
-                                        "ファイル first.cel を開けません。"}));
+    EXPECT_EQ(
+        Lines(sink.shown[0]),
+        (std::vector<std::string>{"ファイル a.kcf を開けません。", "ファイル b.kcf を開けません。",
+                                  "ファイル bad.cel は，認識できないフォーマットです。",
+                                  "ファイル first.cel を開けません。"}));
     EXPECT_EQ(scene.Messages().Count(), 4);
     EXPECT_TRUE(scene.IsLoaded());
     EXPECT_TRUE(scene.PlacedCels().empty());
@@ -108,9 +108,9 @@ TEST(SceneTest, ColourMapsAreNumberedOverTheLoadedPalettesOnly)
     files.Add("c.kcf", Palette24({{Rgb(3, 3, 3), Rgb(1, 1, 1)}}));
     files.Add("x.cel", SolidCel(1, 1, 1));
     Scene scene;
-    scene.LoadSceneFromBytes(ConfigText({"%a.kcf", "%b.kcf", "%c.kcf", "#0 x.cel *0",
-                                         "#1 x.cel *1", "#2 x.cel *2"}),
-                             files);
+    scene.LoadSceneFromBytes(
+        ConfigText({"%a.kcf", "%b.kcf", "%c.kcf", "#0 x.cel *0", "#1 x.cel *1", "#2 x.cel *2"}),
+        files);
 
     ASSERT_EQ(scene.ColourMaps().size(), 2u);
     const auto& cels = scene.PlacedCels();
@@ -137,8 +137,8 @@ TEST(SceneTest, ColoursBeyondAFullTableTakeTheNearestEntry)
     for (int i = 0; i < 255; ++i)
         reds.push_back(Rgb(static_cast<std::uint8_t>(i), 0, 0));
     files.Add("reds.kcf", Palette24({reds}));
-    files.Add("more.kcf", Palette24({{Rgb(0, 0, 200), Rgb(0, 0, 100), Rgb(10, 1, 2),
-                                      Rgb(254, 0, 0), Rgb(255, 255, 255)}}));
+    files.Add("more.kcf", Palette24({{Rgb(0, 0, 200), Rgb(0, 0, 100), Rgb(10, 1, 2), Rgb(254, 0, 0),
+                                      Rgb(255, 255, 255)}}));
     Scene scene;
     scene.LoadSceneFromBytes(ConfigText({"%reds.kcf", "%more.kcf"}), files);
 
@@ -211,9 +211,10 @@ TEST(SceneTest, BuildSetPlacesEveryLoadedCelOfTheCurrentSet)
 {
     FakeFileSource files;
     files.Add("p.kcf", Palette24({Greys(16)}));
-    auto translucent = SolidCel(2, 3, 1, 4, 5);
-    translucent[16] = 100; // transparency word: opacity 156
-    files.Add("t.cel", translucent);
+    files.Add("t.cel", CelBytes::Indexed(2, 3, std::vector<std::uint8_t>(6, 1))
+                           .Offset(4, 5)
+                           .Transparency(100) // opacity 156
+                           .Bytes());
     files.Add("s.cel", SolidCel(1, 1, 2));
     Scene scene;
     scene.LoadSceneFromBytes(ConfigText({"%p.kcf", "#3.7 t.cel :0 2 ;note", "#3 s.cel :1 ;%t256",
