@@ -40,7 +40,8 @@ public:
     void WriteAll(std::ostream& out) const;
 
 private:
-    void AddLine(std::string line);
+    /// joins: where continuation lines were joined to a "$" line (see SetLine).
+    void AddLine(std::string line, std::vector<std::size_t> joins = {});
 
     std::vector<std::unique_ptr<ConfigRecord>> m_records;
     std::vector<CelLine*> m_celLines;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 
 /// One logical line of a configuration file. Used directly for comment lines (any line that is
 /// not one of the typed statements); the typed records derive from it.
@@ -28,6 +29,8 @@ public:
 protected:
     /// For subclasses whose grammar finds a comment: the text from that ";" to the end.
     void SetCommentText(std::string text) { m_commentText = std::move(text); }
+    /// Every line written ends in CR LF, whatever the platform.
+    static void WriteLineEnd(std::ostream& out);
 
 private:
     std::string m_commentText;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 /// A "$" line: the palette group of one set and the position of every object in it.
 class SetLine : public ConfigRecord
@@ -18,6 +19,10 @@ public:
     };
 
     explicit SetLine(std::string lineText);
+    /// A line that the reader joined from several physical lines; joins are the offsets in
+    /// lineText of the spaces that it put between them. Unmodified, the line is written back
+    /// with its original breaks.
+    SetLine(std::string lineText, std::vector<std::size_t> joins);
     SetLine(const SetLine&) = default;
     SetLine& operator=(const SetLine&) = default;
 
@@ -37,4 +42,5 @@ public:
 private:
     std::int32_t m_paletteGroup = 0;
     std::map<std::int32_t, Position> m_positions;
+    std::vector<std::size_t> m_joins;
 };

@@ -1,0 +1,167 @@
+#include "Convert.h"
+
+#include "BmpReader.h"
+#include "CelWriter.h"
+#include "Utf8.h"
+#include "Wildcard.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+namespace
+{
+constexpr std::string_view kInput = "入力ファイル ";
+
+bool OpenForReading(const std::string& name, std::ifstream& file)
+{
+    // A folder opens like a file here but holds no bytes to read.
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error))
+        return false;
+    file.open(name, std::ios::binary);
+    return file.is_open();
+}
+
+// Prints the message for a failed header check and tells whether the bitmap may be used.
+bool Accepted(const BmpReader& reader, std::string_view name, std::ostream& out)
+{
+    if (reader.Check() == BitmapCheck::Ok)
+        return true;
+    out << kInput << name
+        << (reader.Check() == BitmapCheck::NotBitmap ? "が不正です\n" : "を処理できません\n");
+    return false;
+}
+
+void Write(std::ostream& out, std::span<const std::uint8_t> bytes)
+{
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+} // namespace
+
+bool IsConvertibleName(std::string_view name)
+{
+    if (name.empty() || name.front() == '_' || CharBytes(name, 0) == name.size())
+        return false;
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos || name.size() - dot != 4)
+        return false;
+    const std::string_view tail = name.substr(dot + 1);
+    return (tail[0] | 0x20) == 'b' && (tail[1] | 0x20) == 'm' && (tail[2] | 0x20) == 'p';
+}
+
+std::string MaskName(std::string_view name)
+{
+    if (name.empty())
+        return "_";
+    return "_" + std::string(name.substr(CharBytes(name, 0)));
+}
+
+std::string OutputName(std::string_view name)
+{
+    std::string output(name);
+    const std::size_t dot = output.find('.');
+    if (dot != std::string::npos)
+        output.replace(dot + 1, 3, "CEL");
+    return output;
+}
+
+void WriteConvertedCel(BmpReader& image, BmpReader* mask, std::ostream& out)
+{
+    const std::int32_t width = image.Width();
+    const std::int32_t height = image.Height();
+    Write(out, EncodeCelHeader({.width = static_cast<std::uint16_t>(width),
+                                .height = static_cast<std::uint16_t>(height)}));
+
+    const auto rowBytes = static_cast<std::size_t>(BmpReader::RowBytes(width));
+    std::vector<std::uint8_t> row(rowBytes);
+    std::vector<std::uint8_t> maskRow(rowBytes);
+    std::vector<std::uint8_t> cel(std::size_t{4} * static_cast<std::size_t>(width));
+
+    image.ReadRow(width, 0, row);
+    const std::array<std::uint8_t, 3> key{row[0], row[1], row[2]};
+
+    // Bitmaps store the bottom row first; cels the top row.
+    for (std::int32_t stored = height - 1; stored >= 0; --stored)
+    {
+        image.ReadRow(width, stored, row);
+        if (mask)
+            mask->ReadRow(width, stored, maskRow);
+        for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x)
+        {
+            const std::uint8_t* bgr = &row[3 * x];
+            std::uint8_t alpha = 0xFF;
+            if (mask)
+                alpha = static_cast<std::uint8_t>(0xFF - maskRow[3 * x]);
+            else if (bgr[0] == key[0] && bgr[1] == key[1] && bgr[2] == key[2])
+                alpha = 0;
+            std::uint8_t* target = &cel[4 * x];
+            // A fully transparent pixel is stored black, whatever its colour was.
+            target[0] = alpha ? bgr[0] : 0;
+            target[1] = alpha ? bgr[1] : 0;
+            target[2] = alpha ? bgr[2] : 0;
+            target[3] = alpha;
+        }
+        Write(out, cel);
+    }
+}
+
+void ConvertArgument(const std::string& name, std::ostream& out)
+{
+    if (!IsConvertibleName(name))
+    {
+        out << kInput << name << "をスキップします\n";
+        return;
+    }
+    std::ifstream imageFile;
+    if (!OpenForReading(name, imageFile))
+    {
+        out << kInput << name << "がオープンできません\n";
+        return;
+    }
+    const std::string maskName = MaskName(name);
+    std::ifstream maskFile;
+    const bool hasMask = OpenForReading(maskName, maskFile);
+    if (hasMask)
+        out << kInput << name << "と" << maskName << "を処理します\n";
+    else
+        out << kInput << name << "を処理します\n";
+
+    // Both bitmaps are checked before the output is created, so a bad input never empties or
+    // replaces an existing cel.
+    BmpReader image(imageFile);
+    if (!Accepted(image, name, out))
+        return;
+    std::optional<BmpReader> mask;
+    if (hasMask)
+    {
+        mask.emplace(maskFile);
+        if (!Accepted(*mask, maskName, out))
+            return;
+        if (mask->Width() != image.Width() || mask->Height() != image.Height())
+            out << kInput << name << "と" << maskName << "のサイズが異なります\n";
+    }
+
+    const std::string outputName = OutputName(name);
+    std::ofstream output(outputName, std::ios::binary | std::ios::trunc);
+    if (!output.is_open())
+    {
+        out << "出力ファイル " << outputName << " がオープンできません\n";
+        return;
+    }
+    WriteConvertedCel(image, mask ? &*mask : nullptr, output);
+}
+
+void RunTarnel(const std::vector<std::string>& arguments, std::ostream& out)
+{
+    if (arguments.empty())
+    {
+        out << "Convert 24bitDib to 32bitCell ver0.02\n"
+            << "usage : Tarnel filename(s)\n";
+        return;
+    }
+    for (const std::string& name : ExpandWildcards(arguments))
+        ConvertArgument(name, out);
+}

@@ -1,0 +1,9 @@
+#include "Convert.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    RunTarnel(std::vector<std::string>(argv + 1, argv + argc), std::cout);
+    return 0;
+}
