@@ -1,50 +1,52 @@
 #pragma once
 
-// The numbers are those of the original resources, so the tables read like them and no
-// identifier collides with the stock ones that wxDocManager answers on its own.
+// wx takes menu identifiers only below 0x7FFF, so the original resource numbers cannot be used
+// as they are: the program's own commands are their original number less 1000, and the
+// framework's standard commands (File, Edit, Help, the bar toggles) get numbers of our own just
+// below. wx's stock identifiers are avoided because wxDocManager answers those on its own terms.
 enum CommandId : int
 {
-    ID_PALETTE_LABEL = 32601,
-    ID_SET_LABEL = 32602,
-    ID_PALETTE_0 = 32610,
-    ID_PALETTE_9 = 32619,
-    ID_SET_0 = 32620,
-    ID_SET_9 = 32629,
-    ID_PREV_SET = 32775,
-    ID_NEXT_PALETTE = 32778,
-    ID_NEXT_SET = 32783,
-    ID_PREV_PALETTE = 32784,
-    ID_VIEW_PALETTE_BAR = 32791,
-    ID_VIEW_SET_BAR = 32792,
-    ID_SIZE_ADJUST = 32793,
-    ID_RESTORE = 32794,
-    ID_ZOOM_IN = 32795,
-    ID_ZOOM_OUT = 32796,
-    ID_RELOAD = 32797,
-    ID_FULL_COLOUR = 32798,
-    ID_256_COLOUR = 32799,
-    ID_FILE_NEW = 57600,
-    ID_FILE_OPEN = 57601,
-    ID_FILE_SAVE = 57603,
-    ID_FILE_SAVE_AS = 57604,
-    ID_FILE_MRU_FIRST = 57616,
-    ID_FILE_MRU_LAST = 57631,
-    ID_EDIT_COPY = 57634,
-    ID_EDIT_CUT = 57635,
-    ID_EDIT_PASTE = 57637,
-    ID_EDIT_UNDO = 57643,
-    ID_APP_ABOUT = 57664,
-    ID_APP_EXIT = 57665,
-    ID_NEXT_PANE = 57680,
-    ID_PREV_PANE = 57681,
-    ID_VIEW_TOOLBAR = 59392,
-    ID_VIEW_STATUS_BAR = 59393,
+    ID_FILE_NEW = 31500,
+    ID_FILE_OPEN = 31501,
+    ID_FILE_SAVE = 31503,
+    ID_FILE_SAVE_AS = 31504,
+    ID_FILE_MRU_FIRST = 31516,
+    ID_FILE_MRU_LAST = 31531,
+    ID_EDIT_COPY = 31534,
+    ID_EDIT_CUT = 31535,
+    ID_EDIT_PASTE = 31537,
+    ID_EDIT_UNDO = 31543,
+    ID_APP_ABOUT = 31564,
+    ID_APP_EXIT = 31565,
+    ID_NEXT_PANE = 31580,
+    ID_PREV_PANE = 31581,
+    ID_VIEW_TOOLBAR = 31592,
+    ID_VIEW_STATUS_BAR = 31593,
+    ID_PALETTE_LABEL = 31601,
+    ID_SET_LABEL = 31602,
+    ID_PALETTE_0 = 31610,
+    ID_PALETTE_9 = 31619,
+    ID_SET_0 = 31620,
+    ID_SET_9 = 31629,
+    ID_PREV_SET = 31775,
+    ID_NEXT_PALETTE = 31778,
+    ID_NEXT_SET = 31783,
+    ID_PREV_PALETTE = 31784,
+    ID_VIEW_PALETTE_BAR = 31791,
+    ID_VIEW_SET_BAR = 31792,
+    ID_SIZE_ADJUST = 31793,
+    ID_RESTORE = 31794,
+    ID_ZOOM_IN = 31795,
+    ID_ZOOM_OUT = 31796,
+    ID_RELOAD = 31797,
+    ID_FULL_COLOUR = 31798,
+    ID_256_COLOUR = 31799,
 };
 
 /// Every command lies in this range; update requests for other identifiers (windows asking
 /// about themselves) are never answered by the command tables.
-constexpr int kFirstCommandId = ID_PALETTE_LABEL;
-constexpr int kLastCommandId = ID_VIEW_STATUS_BAR;
+constexpr int kFirstCommandId = ID_FILE_NEW;
+constexpr int kLastCommandId = ID_256_COLOUR;
 
 /// Status-bar panes after the message pane, in pane order.
 enum StatusPane : int
