@@ -111,8 +111,14 @@ bool CSysApp::StartUp(const StartOptions& options)
             m_pServer.reset();
     }
 
-    if (m_pDocManager->CreateDocument(wxString(), wxDOC_NEW) == nullptr ||
-        (!options.file.empty() && !OpenDocumentFile(options.file)))
+    if (m_pDocManager->CreateDocument(wxString(), wxDOC_NEW) == nullptr)
+    {
+        ShutDown();
+        return false;
+    }
+    if (options.messages != nullptr)
+        GetDocument()->SetMessageSink(options.messages);
+    if (!options.file.empty() && !OpenDocumentFile(options.file))
     {
         ShutDown();
         return false;

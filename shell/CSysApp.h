@@ -9,6 +9,7 @@
 #include <memory>
 
 class CSysDoc;
+struct MessageSink;
 class RecentFiles;
 class ShellOpenServer;
 
@@ -32,6 +33,7 @@ public:
         wxString file;        ///< the configuration file to open, or empty
         wxString iniPath;     ///< where the recent-file list is kept
         wxString openService; ///< the shell-open service to answer, or empty for none
+        MessageSink* messages = nullptr; ///< where the document's messages go; null for boxes
     };
 
     CSysApp();

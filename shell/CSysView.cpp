@@ -57,7 +57,11 @@ bool CSysView::OnClose(bool deleteWindow)
         return false;
     Activate(false);
     if (m_pCanvas != nullptr)
+    {
+        if (m_pCanvas->HasCapture())
+            m_pCanvas->ReleaseMouse();
         m_pCanvas->SetView(nullptr);
+    }
     m_pCanvas = nullptr;
     return true;
 }

@@ -4,21 +4,52 @@
 #include "shell/CommandTable.h"
 #include "shell/UiText.h"
 
-#include <wx/fileconf.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace
 {
-constexpr const char* kSection = "/Recent File List";
+constexpr const char* kSectionHeader = "[Recent File List]";
 constexpr const char* kPlaceholderText = "最新のﾌｧｲﾙ";
 
-wxString KeyOf(std::size_t index)
+std::string Trimmed(const std::string& text)
 {
-    return wxString::Format("%s/File%zu", kSection, index + 1);
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return std::string();
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsSectionHeader(const std::string& line)
+{
+    const std::string text = Trimmed(line);
+    return !text.empty() && text.front() == '[';
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 } // namespace
 
@@ -59,32 +90,67 @@ wxString RecentFiles::Abbreviate(const wxString& path, std::size_t maxLength)
 
 void RecentFiles::Load()
 {
+    // The profile-file form: a "[Recent File List]" section of "File1=..." lines; section and
+    // key names compare without regard to case.
     m_files.clear();
-    if (wxFileName::FileExists(m_strIniPath))
+    std::vector<wxString> byNumber(kMaxEntries);
+    bool inSection = false;
+    for (const std::string& line : ReadLines(std::string(m_strIniPath.fn_str())))
     {
-        wxFileConfig config(wxString(), wxString(), m_strIniPath, wxString(),
-                            wxCONFIG_USE_LOCAL_FILE);
+        if (IsSectionHeader(line))
+        {
+            inSection = EqualsIgnoringCase(Trimmed(line), kSectionHeader);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inSection || equals == std::string::npos)
+            continue;
+        const std::string key = Trimmed(line.substr(0, equals));
         for (std::size_t i = 0; i < kMaxEntries; ++i)
         {
-            wxString file;
-            if (config.Read(KeyOf(i), &file) && !file.empty())
-                m_files.push_back(file);
+            if (EqualsIgnoringCase(key, "File" + std::to_string(i + 1)))
+                byNumber[i] = wxString::FromUTF8(Trimmed(line.substr(equals + 1)));
         }
+    }
+    for (const wxString& file : byNumber)
+    {
+        if (!file.empty())
+            m_files.push_back(file);
     }
     RefreshMenu();
 }
 
 void RecentFiles::Save() const
 {
-    const wxFileName ini(m_strIniPath);
-    if (!ini.DirExists())
-        wxFileName::Mkdir(ini.GetPath(), 0700, wxPATH_MKDIR_FULL);
-    wxFileConfig config(wxString(), wxString(), m_strIniPath, wxString(), wxCONFIG_USE_LOCAL_FILE);
-    config.DeleteGroup(kSection);
-    // wxFileHistory would write "file1"; the stored spelling is "File1".
-    for (std::size_t i = 0; i < m_files.size(); ++i)
-        config.Write(KeyOf(i), m_files[i]);
-    config.Flush();
+    const std::string path(m_strIniPath.fn_str());
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    // Other sections stay as they are; ours is written anew at the end.
+    std::vector<std::string> kept;
+    bool inSection = false;
+    for (const std::string& line : ReadLines(path))
+    {
+        if (IsSectionHeader(line))
+            inSection = EqualsIgnoringCase(Trimmed(line), kSectionHeader);
+        if (!inSection)
+            kept.push_back(line);
+    }
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : kept)
+            out << line << '\n';
+        out << kSectionHeader << '\n';
+        for (std::size_t i = 0; i < m_files.size(); ++i)
+            out << "File" << i + 1 << '=' << m_files[i].utf8_string() << '\n';
+        if (!out)
+        {
+            out.close();
+            std::filesystem::remove(temporary, error);
+            return;
+        }
+    }
+    std::filesystem::rename(temporary, path, error);
 }
 
 void RecentFiles::Add(const wxString& path)

@@ -1,0 +1,230 @@
+#include "scene/CSysDoc.h"
+
+#include "ShellTestSupport.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysView.h"
+#include "shell/CommandTable.h"
+#include "shell/RecentFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct UiState
+{
+    bool answered = false;
+    bool enabled = false;
+    bool checked = false;
+};
+
+UiState Query(const ViewerFixture& viewer, int id)
+{
+    UiState state;
+    state.answered = viewer.QueryUpdate(id, &state.enabled, &state.checked);
+    return state;
+}
+} // namespace
+
+TEST(CSysDocTest, NewDocumentIsAnEmptyWhitePictureTitledUntitled)
+{
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    EXPECT_EQ(doc->GetTitle(), "Untitled");
+    EXPECT_EQ(viewer.Frame()->GetTitle(), "Untitled - Velquin");
+    EXPECT_EQ(doc->Screen().Width(), 448);
+    EXPECT_EQ(doc->Screen().Height(), 320);
+    EXPECT_EQ(doc->Screen().BackgroundIndex(), 255);
+    EXPECT_FALSE(doc->GetScene().IsLoaded());
+    // Restore and reload need a configuration; the set commands only refresh.
+    EXPECT_FALSE(Query(viewer, ID_RESTORE).enabled);
+    EXPECT_FALSE(Query(viewer, ID_RELOAD).enabled);
+    EXPECT_TRUE(Query(viewer, ID_SET_0).checked);
+    EXPECT_TRUE(Query(viewer, ID_PALETTE_0).checked);
+    viewer.Command(ID_NEXT_SET);
+    EXPECT_EQ(doc->GetScene().CurrentSet(), 0);
+    EXPECT_TRUE(viewer.messages.shown.empty());
+}
+
+TEST(CSysDocTest, OneDocumentServesTheWholeRun)
+{
+    TestSet set;
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    CSysView* view = viewer.View();
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(set.configPath));
+    EXPECT_EQ(viewer.Doc(), doc);
+    viewer.Command(ID_FILE_NEW);
+    EXPECT_EQ(viewer.Doc(), doc);
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(set.configPath));
+    viewer.Command(ID_RELOAD);
+    EXPECT_EQ(viewer.Doc(), doc);
+    EXPECT_EQ(viewer.View(), view);
+    EXPECT_EQ(doc->GetTitle(), "TEST.CNF");
+    EXPECT_EQ(viewer.Frame()->GetTitle(), "TEST.CNF - Velquin");
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST(CSysDocTest, SetAndPaletteCommandsFollowTheirRulesAndRefresh)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    Scene& scene = viewer.Doc()->GetScene();
+    ASSERT_TRUE(scene.IsLoaded());
+    EXPECT_EQ(viewer.Doc()->Screen().Width(), 100);
+    EXPECT_EQ(viewer.Doc()->Screen().Height(), 80);
+    EXPECT_TRUE(Query(viewer, ID_RESTORE).enabled);
+    EXPECT_TRUE(Query(viewer, ID_RELOAD).enabled);
+
+    viewer.Command(ID_PREV_SET);
+    EXPECT_EQ(scene.CurrentSet(), 0);
+    viewer.Command(ID_SET_0 + 3);
+    EXPECT_EQ(scene.CurrentSet(), 3);
+    EXPECT_EQ(scene.CurrentPaletteGroup(), 1);
+    EXPECT_TRUE(Query(viewer, ID_SET_0 + 3).checked);
+    EXPECT_FALSE(Query(viewer, ID_SET_0).checked);
+    EXPECT_TRUE(Query(viewer, ID_PALETTE_0 + 1).checked);
+    viewer.Command(ID_SET_9);
+    viewer.Command(ID_NEXT_SET);
+    EXPECT_EQ(scene.CurrentSet(), 9);
+
+    // Palette group 10 exists but has no menu item to check.
+    viewer.Command(ID_PALETTE_9);
+    viewer.Command(ID_NEXT_PALETTE);
+    EXPECT_EQ(scene.CurrentPaletteGroup(), 10);
+    for (int id = ID_PALETTE_0; id <= ID_PALETTE_9; ++id)
+        EXPECT_FALSE(Query(viewer, id).checked) << id;
+    viewer.Command(ID_PREV_PALETTE);
+    EXPECT_EQ(scene.CurrentPaletteGroup(), 9);
+
+    // The screen was recomposed: set 3 shows object 1 at 20,30 in the green of group 1.
+    viewer.Command(ID_SET_0 + 3);
+    const wxImage picture = viewer.View()->ScreenBitmap().ConvertToImage();
+    EXPECT_EQ(picture.GetGreen(25, 35), 255);
+    EXPECT_EQ(picture.GetRed(25, 35), 0);
+}
+
+TEST(CSysDocTest, ColourModesRebuildTheBufferAndCarryTheCheckMark)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    ScreenBuffer& screen = viewer.Doc()->Screen();
+    EXPECT_TRUE(Query(viewer, ID_FULL_COLOUR).checked);
+    EXPECT_FALSE(Query(viewer, ID_256_COLOUR).checked);
+    viewer.Command(ID_256_COLOUR);
+    EXPECT_EQ(screen.Depth(), 8);
+    EXPECT_TRUE(Query(viewer, ID_256_COLOUR).checked);
+    EXPECT_FALSE(Query(viewer, ID_FULL_COLOUR).checked);
+    // 8-bit pixels reach the window through the colour table: object 1 is still red.
+    const wxImage picture = viewer.View()->ScreenBitmap().ConvertToImage();
+    EXPECT_EQ(picture.GetRed(15, 15), 255);
+    EXPECT_EQ(picture.GetGreen(15, 15), 0);
+    EXPECT_EQ(picture.GetBlue(2, 2), 128); // the background, colour 0
+    // The depth survives a reload and a new document.
+    viewer.Command(ID_RELOAD);
+    EXPECT_EQ(screen.Depth(), 8);
+    viewer.Command(ID_FILE_NEW);
+    EXPECT_EQ(screen.Depth(), 8);
+    viewer.Command(ID_FULL_COLOUR);
+    EXPECT_EQ(screen.Depth(), 32);
+}
+
+TEST(CSysDocTest, EveryCommandGoesToTheClassThatCarriesItOutOrIsDisabled)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    viewer.App().Recent()->Add(set.configPath);
+    for (const CommandInfo& info : CommandTable::Commands())
+    {
+        for (int id = info.firstId; id <= info.lastId; ++id)
+        {
+            const UiState state = Query(viewer, id);
+            EXPECT_TRUE(state.answered) << id;
+            const bool recentBeyondList =
+                id > ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST;
+            EXPECT_EQ(state.enabled, info.handler != Handler::None && !recentBeyondList) << id;
+        }
+    }
+    // Commands without a handler do nothing, also from their shortcut keys.
+    const std::string before = ReadAll(set.configPath);
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE,
+                   ID_PREV_PANE, ID_ZOOM_IN, ID_ZOOM_OUT, ID_PALETTE_LABEL, ID_SET_LABEL})
+        viewer.Command(id);
+    EXPECT_EQ(ReadAll(set.configPath), before);
+    EXPECT_EQ(viewer.Doc()->GetScene().CurrentSet(), 0);
+}
+
+TEST(CSysDocTest, SaveWritesPositionsAndReportsWhyItFailed)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    doc->GetScene().MoveObjectTo(doc->Screen(), doc->GetScene().HitTest({15, 15}).index, 30, 40);
+    viewer.Command(ID_FILE_SAVE);
+    EXPECT_NE(ReadAll(set.configPath).find("$0 * 30,40 40,10 70,10"), std::string::npos);
+    EXPECT_TRUE(viewer.messages.shown.empty());
+
+    EXPECT_FALSE(doc->SaveTo(set.folder.File("missing/OUT.CNF")));
+    ASSERT_EQ(viewer.messages.shown.size(), 1u);
+    EXPECT_FALSE(viewer.messages.shown[0].empty());
+}
+
+TEST(CSysDocTest, SaveAsksForANameWithoutAWritableFile)
+{
+    TestSet set;
+    EXPECT_TRUE(CSysDoc::NeedsNewName(""));
+    EXPECT_TRUE(CSysDoc::NeedsNewName(set.folder.File("gone.CNF")));
+    EXPECT_TRUE(CSysDoc::NeedsNewName(set.folder.Path()));
+    EXPECT_FALSE(CSysDoc::NeedsNewName(set.configPath));
+}
+
+TEST(CSysDocTest, FailedOpenExplainsAndKeepsTheDocument)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    const wxString missing = set.folder.File("NONE.CNF");
+    EXPECT_FALSE(viewer.App().OpenDocumentFile(missing));
+    EXPECT_FALSE(viewer.App().OpenDocumentFile(set.folder.Path()));
+    ASSERT_EQ(viewer.messages.shown.size(), 2u);
+    EXPECT_EQ(viewer.messages.shown[0], set.folder.File("NONE.CNF") + " が見つかりません。");
+    EXPECT_EQ(viewer.messages.shown[1], set.folder.Path() + " へのｱｸｾｽは拒否されました。");
+    EXPECT_TRUE(viewer.Doc()->GetScene().IsLoaded());
+    EXPECT_EQ(viewer.Doc()->GetTitle(), "TEST.CNF");
+}
+
+TEST(CSysDocTest, LoadMessagesGoToTheSinkOnce)
+{
+    TestSet set;
+    set.folder.Write("BAD.CNF", "%NOPE.KCF\r\n#1 NONE.CEL\r\n");
+    ViewerFixture viewer(set.folder.File("BAD.CNF"));
+    ASSERT_TRUE(viewer.started);
+    ASSERT_EQ(viewer.messages.shown.size(), 1u);
+    EXPECT_EQ(viewer.messages.shown[0],
+              "ファイル NOPE.KCF を開けません。\nファイル NONE.CEL を開けません。");
+}
+
+TEST(CSysDocTest, FailedCommandLineFileEndsStartUp)
+{
+    TempDir folder;
+    ViewerFixture viewer(folder.File("NONE.CNF"));
+    EXPECT_FALSE(viewer.started);
+    EXPECT_EQ(viewer.messages.shown.size(), 1u);
+    EXPECT_EQ(viewer.Frame(), nullptr);
+}

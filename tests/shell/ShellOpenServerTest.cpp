@@ -1,0 +1,38 @@
+#include "shell/ShellOpenServer.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+TEST(ShellOpenServerTest, OnlyWellFormedOpenRequestsCount)
+{
+    EXPECT_EQ(ParseOpenRequest("[open(\"/sets/a b/KISS.CNF\")]"), wxString("/sets/a b/KISS.CNF"));
+    EXPECT_EQ(ParseOpenRequest(MakeOpenRequest("/x/y.cnf")), wxString("/x/y.cnf"));
+    EXPECT_FALSE(ParseOpenRequest("[open(\"\")]"));
+    EXPECT_FALSE(ParseOpenRequest("[open(/x.cnf)]"));
+    EXPECT_FALSE(ParseOpenRequest("[print(\"/x.cnf\")]"));
+    EXPECT_FALSE(ParseOpenRequest("[open(\"/x.cnf\")] "));
+    EXPECT_FALSE(ParseOpenRequest("[open(\"/a\")][open(\"/b\")]"));
+    EXPECT_FALSE(ParseOpenRequest(""));
+}
+
+TEST(ShellOpenServerTest, SocketFolderMustBeTheUsersAlone)
+{
+    TempDir dir;
+    const std::string folder = dir.File("private");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    EXPECT_TRUE(IsPrivateFolder(folder));
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_FALSE(IsPrivateFolder(folder));
+    const std::string link = dir.File("link");
+    ::chmod(folder.c_str(), 0700);
+    ASSERT_EQ(::symlink(folder.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(IsPrivateFolder(link));
+    EXPECT_FALSE(IsPrivateFolder(dir.File("missing")));
+    EXPECT_FALSE(IsPrivateFolder(dir.Write("file", "x")));
+
+    EXPECT_EQ(ShellOpenService("/run/user/1", "velquin"), "/run/user/1/velquin");
+}

@@ -1,0 +1,130 @@
+#include "ShellTestSupport.h"
+
+#include "scene/CSysDoc.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysView.h"
+#include "support/CelBytes.h"
+#include "support/ConfigText.h"
+#include "support/PaletteBytes.h"
+
+#include <wx/app.h>
+#include <wx/event.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <thread>
+
+const char* const kRedBoxComment = ";\x90\xd4\x82\xa2\x94\xa0\xb6\xca\xde\xdd";
+
+namespace
+{
+std::vector<PaletteColour> Group(PaletteColour colour1)
+{
+    std::vector<PaletteColour> colours(16);
+    colours[0] = PaletteColour{0, 128, 128, 0};
+    colours[1] = colour1;
+    colours[2] = PaletteColour{0, 0, 255, 0};
+    colours[3] = PaletteColour{255, 255, 0, 0};
+    for (std::uint8_t i = 4; i < 16; ++i)
+        colours[i] = PaletteColour{static_cast<std::uint8_t>(i * 16), static_cast<std::uint8_t>(i * 16),
+                                   static_cast<std::uint8_t>(i * 16), 0};
+    return colours;
+}
+
+std::vector<std::uint8_t> Filled(int width, int height, std::uint8_t number)
+{
+    return std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), number);
+}
+} // namespace
+
+void Pump()
+{
+    wxTheApp->Yield(true);
+    wxTheApp->ProcessPendingEvents();
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        Pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+TestSet::TestSet()
+{
+    folder.Write("P.KCF",
+                 PaletteBytes().Group(Group({255, 0, 0, 0})).Group(Group({0, 255, 0, 0})).Bytes());
+    folder.Write("A.CEL", CelBytes::Indexed(20, 10, Filled(20, 10, 1)).Bytes());
+    std::vector<std::uint8_t> halves;
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            halves.push_back(x < 5 ? 0 : 2);
+    folder.Write("B.CEL", CelBytes::Indexed(10, 10, halves).Bytes());
+    folder.Write("C.CEL", CelBytes::Indexed(8, 8, Filled(8, 8, 3)).Bytes());
+    configPath = folder.Write(
+        "TEST.CNF", ConfigText({"(100,80)", "%P.KCF", std::string("#1 A.CEL *0 ") + kRedBoxComment,
+                                "#2.1 B.CEL *0", "#3.300 C.CEL *0 :0 3",
+                                "$0 * 10,10 40,10 70,10", "$0 * 10,10 40,10 70,10",
+                                "$0 * 10,10 40,10 70,10", "$1 * 20,30 40,10 70,10"}));
+}
+
+ViewerFixture::ViewerFixture(const wxString& file)
+{
+    CSysApp::StartOptions options;
+    options.file = file;
+    options.iniPath = configHome.File("velquin.INI");
+    options.messages = &messages;
+    started = App().StartUp(options);
+    if (started)
+        PumpUntil([this] { return Frame()->IsShownOnScreen(); });
+}
+
+ViewerFixture::~ViewerFixture()
+{
+    App().ShutDown();
+    Pump();
+}
+
+CSysApp& ViewerFixture::App() const
+{
+    return wxGetApp();
+}
+
+CMainFrame* ViewerFixture::Frame() const
+{
+    return App().GetMainFrame();
+}
+
+CSysDoc* ViewerFixture::Doc() const
+{
+    return App().GetDocument();
+}
+
+CSysView* ViewerFixture::View() const
+{
+    return wxDynamicCast(Doc()->GetFirstView(), CSysView);
+}
+
+void ViewerFixture::Command(int id) const
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(Frame());
+    Frame()->GetEventHandler()->ProcessEvent(event);
+}
+
+bool ViewerFixture::QueryUpdate(int id, bool* enabled, bool* checked) const
+{
+    wxUpdateUIEvent event(id);
+    event.SetEventObject(Frame());
+    if (!Frame()->GetEventHandler()->ProcessEvent(event))
+        return false;
+    *enabled = !event.GetSetEnabled() || event.GetEnabled();
+    *checked = event.GetSetChecked() && event.GetChecked();
+    return true;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "image/ScreenBuffer.h"
+#include "shell/CSysApp.h"
+#include "support/TempDir.h"
+
+#include <wx/string.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+class CSysDoc;
+class CSysView;
+
+/// Keeps every message instead of showing a box.
+struct RecordingMessages : MessageSink
+{
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    std::vector<std::string> shown;
+};
+
+/// Runs the event loop until done() holds or the time is up; true when it held.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+/// Lets pending window-system work and idle handlers run.
+void Pump();
+
+/// The comment of object 1 in the test set: "赤い箱ｶﾊﾞﾝ" in the sets' code page.
+extern const char* const kRedBoxComment;
+
+/// A small set written in code, in its own folder:
+///   100 × 80 screen, one palette of 16 colours in two groups (colour 1 red, then green),
+///   object 1: A.CEL 20 × 10 of colour 1, free, at 10,10 in set 0, comment kRedBoxComment;
+///   object 2: B.CEL 10 × 10 of colour 2 with a transparent left half, fix 1, at 40,10;
+///   object 3: C.CEL 8 × 8 of colour 3, fix 300, at 70,10; only in sets 0 and 3.
+/// Set 3 has palette group 1 and object 1 at 20,30.
+struct TestSet
+{
+    TempDir folder;
+    std::string configPath;
+
+    TestSet();
+};
+
+/// The real application started as the program starts it, with its recent files in a
+/// folder of its own and no shell-open service; messages are recorded.
+class ViewerFixture
+{
+public:
+    explicit ViewerFixture(const wxString& file = wxString());
+    ~ViewerFixture();
+
+    CSysApp& App() const;
+    CMainFrame* Frame() const;
+    CSysDoc* Doc() const;
+    CSysView* View() const;
+
+    /// Sends a command as a menu or key would: through the frame.
+    void Command(int id) const;
+    /// Asks the command's enable and check state along the same road; false when nobody
+    /// answered.
+    bool QueryUpdate(int id, bool* enabled, bool* checked) const;
+
+    TempDir configHome;
+    RecordingMessages messages;
+    bool started = false;
+};

@@ -1,0 +1,201 @@
+// The real application driven with real input: keys and mouse go through the X server, and
+// what the window shows is read back from the screen.
+#include "ShellTestSupport.h"
+#include "scene/CSysDoc.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysCanvas.h"
+#include "shell/CommandIds.h"
+#include "shell/CSysView.h"
+
+#include <wx/image.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+/// What the screen shows of the canvas, as a screenshot of the X server sees it.
+wxImage GrabCanvas(CSysCanvas* canvas)
+{
+    const wxSize size = canvas->GetClientSize();
+    const wxPoint origin = canvas->ClientToScreen(wxPoint(0, 0));
+    TempDir folder;
+    const std::string shot = folder.File("shot.png");
+    const std::string command = "import -window root -crop " + std::to_string(size.x) + "x" +
+                                std::to_string(size.y) + "+" + std::to_string(origin.x) + "+" +
+                                std::to_string(origin.y) + " +repage " + shot;
+    if (std::system(command.c_str()) != 0)
+        return wxImage();
+    return wxImage(shot, wxBITMAP_TYPE_PNG);
+}
+
+bool SameColour(const wxImage& image, int x, int y, unsigned char r, unsigned char g,
+                unsigned char b)
+{
+    return image.IsOk() && x < image.GetWidth() && y < image.GetHeight() && image.GetRed(x, y) == r && image.GetGreen(x, y) == g && image.GetBlue(x, y) == b;
+}
+
+Point PositionOf(CSysDoc* doc, std::int32_t object)
+{
+    for (const auto& cel : doc->GetScene().PlacedCels())
+        if (cel->objectNumber == object)
+            return Point{cel->x, cel->y};
+    return Point{-1, -1};
+}
+
+std::string RealSet(const char* folder)
+{
+    const std::filesystem::path path = std::filesystem::path(VELQUIN_KISS_SETS_DIR) / folder;
+    return std::filesystem::is_directory(path) ? path.string() : std::string();
+}
+} // namespace
+
+TEST(ViewerGuiTest, TypedDigitChangesTheSetAndTheMouseDragsAnObjectThatIsSaved)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    CSysDoc* doc = viewer.Doc();
+    wxUIActionSimulator input;
+    // However the test ends, the button must not stay down in the X server.
+    struct ButtonGuard
+    {
+        wxUIActionSimulator& input;
+        bool down = false;
+        ~ButtonGuard()
+        {
+            if (down)
+                input.MouseUp();
+        }
+    } button{input};
+
+    // Keys go to the window under the pointer when no window manager hands out focus.
+    input.MouseMove(canvas->ClientToScreen(wxPoint(90, 70)));
+    canvas->SetFocus();
+    Pump();
+    input.Char('3');
+    ASSERT_TRUE(PumpUntil([&] { return doc->GetScene().CurrentSet() == 3; }));
+    // Ctrl+Z has no handler: nothing happens.
+    input.Char('z', wxMOD_CONTROL);
+    Pump();
+    EXPECT_EQ(doc->GetScene().CurrentSet(), 3);
+
+    // Drag object 1 (at 20,30 in set 3) by 30,20.
+    canvas->Scroll(0, 0);
+    input.MouseMove(canvas->ClientToScreen(wxPoint(25, 35)));
+    Pump();
+    input.MouseDown();
+    button.down = true;
+    ASSERT_TRUE(PumpUntil([&] { return viewer.View()->IsCatching(); }));
+    for (int step = 1; step <= 6; ++step)
+    {
+        input.MouseMove(canvas->ClientToScreen(wxPoint(25 + 5 * step, 35 + 3 * step + (step > 3))));
+        Pump();
+    }
+    input.MouseMove(canvas->ClientToScreen(wxPoint(55, 55)));
+    ASSERT_TRUE(PumpUntil([&] { return PositionOf(doc, 1) == Point{50, 50}; }))
+        << PositionOf(doc, 1).x << "," << PositionOf(doc, 1).y;
+    input.MouseUp();
+    button.down = false;
+    ASSERT_TRUE(PumpUntil([&] { return !viewer.View()->IsCatching(); }));
+
+    // The screen shows the green of palette group 1 where the object now is.
+    ASSERT_TRUE(PumpUntil([&] {
+        const wxImage shot = GrabCanvas(canvas);
+        return SameColour(shot, 60, 55, 0, 255, 0) && SameColour(shot, 25, 35, 0, 128, 128);
+    }));
+
+    input.Char('s', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&] {
+        return ReadAll(set.configPath).find("$1 * 50,50 40,10 70,10") != std::string::npos;
+    }));
+    EXPECT_TRUE(viewer.messages.shown.empty());
+}
+
+TEST(ViewerGuiTest, FrameFollowsThePictureOfARealSet)
+{
+    const std::string lina = RealSet("lina");
+    if (lina.empty())
+        GTEST_SKIP() << "no real sets";
+    ViewerFixture viewer(wxString(lina + "/lina.cnf"));
+    ASSERT_TRUE(viewer.started);
+    CMainFrame* frame = viewer.Frame();
+    CSysCanvas* canvas = frame->Canvas();
+    const wxSize picture(400, 350);
+    ASSERT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
+    EXPECT_TRUE(viewer.messages.shown.empty());
+
+    // What the screen shows is the picture, one to one.
+    const wxImage expected = viewer.View()->ScreenBitmap().ConvertToImage();
+    auto differing = [&] {
+        const wxImage shown = GrabCanvas(canvas);
+        int count = 0;
+        for (int y = 0; y < picture.y; y += 7)
+            for (int x = 0; x < picture.x; x += 7)
+                count += !SameColour(shown, x, y, expected.GetRed(x, y), expected.GetGreen(x, y),
+                                     expected.GetBlue(x, y));
+        return count;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return differing() == 0; })) << differing();
+
+    // Larger than the picture snaps back; smaller is allowed.
+    frame->SetSize(frame->GetSize() + wxSize(60, 40));
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
+    frame->SetSize(frame->GetSize() - wxSize(50, 50));
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture - wxSize(50, 50); }));
+    viewer.Command(ID_SIZE_ADJUST);
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
+
+    // Hiding the set-change bar shrinks the frame to the picture again.
+    const int height = frame->GetSize().y;
+    viewer.Command(ID_VIEW_SET_BAR);
+    EXPECT_FALSE(frame->IsBarShown(frame->SetBar()));
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
+    EXPECT_LT(frame->GetSize().y, height);
+    // The palette bar starts hidden, the tool-bar toggle acts on the main bar only.
+    EXPECT_FALSE(frame->IsBarShown(frame->PaletteBar()));
+    viewer.Command(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(frame->IsBarShown(frame->MainBar()));
+    EXPECT_FALSE(frame->IsBarShown(frame->SetBar()));
+}
+
+TEST(ViewerGuiTest, SecondStartHandsItsFileToTheRunningViewer)
+{
+    TestSet set;
+    const std::string other = set.folder.Write(
+        "OTHER.CNF", "(100,80)\r\n%P.KCF\r\n#1 A.CEL *0\r\n$0 * 30,30\r\n");
+    TempDir runtime;
+    wxExecuteEnv env;
+    wxGetEnvMap(&env.env);
+    env.env["XDG_RUNTIME_DIR"] = runtime.Path();
+    env.env["XDG_CONFIG_HOME"] = runtime.Path();
+    const long first = wxExecute(wxString(VELQUIN_BINARY) + " " + set.configPath, wxEXEC_ASYNC,
+                                 nullptr, &env);
+    ASSERT_GT(first, 0);
+    auto windowTitled = [](const std::string& title) {
+        return std::system(("xdotool search --name '^" + title + "$' >/dev/null 2>&1").c_str()) == 0;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return windowTitled("TEST.CNF - Velquin"); }, 20000));
+    // The second start with a relative name: it is made absolute before it is handed over.
+    env.cwd = set.folder.Path();
+    const long status = wxExecute(wxString(VELQUIN_BINARY) + " OTHER.CNF", wxEXEC_SYNC, nullptr,
+                                  &env);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(PumpUntil([&] { return windowTitled("OTHER.CNF - Velquin"); }, 20000));
+    wxKill(first, wxSIGTERM);
+}
