@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -13,6 +14,9 @@ struct PaletteColour
     std::uint8_t flags = 0;
     friend constexpr bool operator==(const PaletteColour&, const PaletteColour&) = default;
 };
+
+/// The most colours of one group that a 256-entry colour map can name.
+constexpr std::size_t kMappableColours = 256;
 
 /// A palette file: colour groups of equal length. Loading never throws; a rejected file
 /// leaves mark 0.
@@ -30,8 +34,12 @@ public:
 
     /// Group g, or group 0 when g is not below the group count; empty when there are no groups.
     std::span<const PaletteColour> Group(std::int64_t g) const;
+    /// Group(g) cut to its first kMappableColours colours: a colour map names at most 256, so a
+    /// larger group shows only its first 256 colours.
+    std::span<const PaletteColour> MappableGroup(std::int64_t g) const;
 
-    /// Adds a group; the first sets the colours per group, a later one of another length is ignored.
+    /// Adds a group; the first sets the colours per group, a later one of another length is
+    /// ignored.
     void AddGroup(std::vector<PaletteColour> colours);
     void Clear();
 

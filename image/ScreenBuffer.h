@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct MessageSink
     virtual ~MessageSink() = default;
     virtual void ShowMessage(const std::string& text) = 0;
 };
+
+/// Shown when no pixel storage could be allocated.
+inline constexpr char kScreenBufferFailedText[] = "スクリーンバッファの作成に失敗しました。";
 
 /// The off-screen picture in the device-independent-bitmap layout: rows bottom-up, each padded
 /// to a multiple of 4 bytes; 8 bits (colour-table indices), 24 bits (blue, green, red) or 32 bits
@@ -56,6 +60,7 @@ public:
     std::int32_t Depth() const { return m_depth; }
     std::int32_t Width() const { return m_screen.right; }
     std::int32_t Height() const { return m_screen.bottom; }
+    /// Bytes per storage row; meaningful while there is pixel storage.
     std::int32_t RowSize() const;
     bool HasPixels() const { return m_pixels != nullptr; }
     std::uint8_t* Pixels() { return m_pixels.get(); }
@@ -80,9 +85,15 @@ public:
 private:
     std::size_t RowOffset(std::int32_t y) const
     {
-        return static_cast<std::size_t>(m_screen.bottom - 1 - y) * static_cast<std::size_t>(RowSize());
+        return static_cast<std::size_t>(m_screen.bottom - 1 - y) *
+               static_cast<std::size_t>(RowSize());
     }
     void Rebuild();
+    /// Drops the storage, settles the depth and builds the bitmap info; returns the bytes the
+    /// new storage needs, or nothing when a row would not fit in 32 bits.
+    std::optional<std::size_t> ResetStorage();
+    void BuildBitmapInfo();
+    ScreenMemory& Memory();
 
     std::int32_t m_backgroundIndex = 255;
     std::uint8_t m_backgroundColour[4] = {255, 255, 255, 0};

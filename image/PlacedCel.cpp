@@ -1,0 +1,266 @@
+#include "image/PlacedCel.h"
+
+#include "image/Blend.h"
+#include "image/ScreenBuffer.h"
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+
+namespace
+{
+
+/// The clipped part of a cel: its first source and target pixels and the row steps. Target
+/// steps are negative because the buffer stores its rows bottom-up.
+struct Run
+{
+    const std::uint8_t* source;
+    std::ptrdiff_t sourceStep;
+    std::uint8_t* target;
+    std::ptrdiff_t targetStep;
+    std::int32_t width;
+    std::int32_t rows;
+};
+
+/// Calls op(source pixel, target pixel) for every pixel of the run.
+template <std::size_t SourceBytes, std::size_t TargetBytes, typename Op>
+void ForEachPixel(const Run& run, Op op)
+{
+    const std::uint8_t* sourceRow = run.source;
+    std::uint8_t* targetRow = run.target;
+    for (std::int32_t row = 0; row < run.rows; ++row)
+    {
+        const std::uint8_t* s = sourceRow;
+        std::uint8_t* d = targetRow;
+        for (std::int32_t i = 0; i < run.width; ++i, s += SourceBytes, d += TargetBytes)
+            op(s, d);
+        sourceRow += run.sourceStep;
+        targetRow += run.targetStep;
+    }
+}
+
+/// Colour number to blue, green, red (and a zero byte) for full-colour targets.
+using ColourLookup = std::array<std::array<std::uint8_t, 4>, 256>;
+
+/// Through the colour map into the buffer's palette data; a map entry past the palette data
+/// gives black rather than reading beyond it.
+ColourLookup PaletteLookup(const ColourMap& map, const std::vector<PaletteColour>& palette)
+{
+    ColourLookup lookup{};
+    for (std::size_t c = 0; c < lookup.size(); ++c)
+    {
+        const std::size_t index = map.map[c];
+        if (index < palette.size())
+            lookup[c] = {palette[index].blue, palette[index].green, palette[index].red, 0};
+    }
+    return lookup;
+}
+
+ColourLookup WhiteLookup()
+{
+    ColourLookup lookup;
+    lookup.fill({255, 255, 255, 0});
+    return lookup;
+}
+
+/// Sets blue, green and red; a 32-bit target keeps its fourth byte.
+template <std::size_t TargetBytes>
+void PutColour(std::uint8_t* d, const std::array<std::uint8_t, 4>& colour)
+{
+    if constexpr (TargetBytes == 4)
+    {
+        std::uint32_t word;
+        std::uint32_t bgr;
+        std::memcpy(&word, d, 4);
+        std::memcpy(&bgr, colour.data(), 4);
+        word = (word & 0xFF000000u) | bgr;
+        std::memcpy(d, &word, 4);
+    }
+    else
+    {
+        d[0] = colour[0];
+        d[1] = colour[1];
+        d[2] = colour[2];
+    }
+}
+
+void DrawIndexed(const Run& run, const CelImage& cel, const ColourMap* colourMap)
+{
+    // 32-bit cels do not show in 256 colours; opacity plays no part here.
+    if (cel.depth != 8)
+        return;
+    std::array<std::uint8_t, 256> indices;
+    if (colourMap)
+        indices = colourMap->map;
+    else
+        indices.fill(255);
+    const std::uint8_t transparent = cel.transparentIndex;
+    const auto put = [&](const std::uint8_t* s, std::uint8_t* d)
+    {
+        if (*s != transparent)
+            *d = indices[*s];
+    };
+    ForEachPixel<1, 1>(run, put);
+}
+
+template <std::size_t TargetBytes>
+void DrawNumbersInColour(const Run& run, const CelImage& cel, const ColourMap* colourMap,
+                         const std::vector<PaletteColour>& palette)
+{
+    // Without a map the cel shows white whatever its opacity.
+    const std::int32_t g = colourMap ? cel.opacity : 256;
+    if (g <= 0)
+        return;
+    const ColourLookup colours = colourMap ? PaletteLookup(*colourMap, palette) : WhiteLookup();
+    const std::uint8_t transparent = cel.transparentIndex;
+    const auto put = [&](const std::uint8_t* s, std::uint8_t* d)
+    {
+        if (*s != transparent)
+            PutColour<TargetBytes>(d, colours[*s]);
+    };
+    const auto blend = [&](const std::uint8_t* s, std::uint8_t* d)
+    {
+        if (*s == transparent)
+            return;
+        const auto& e = colours[*s];
+        for (int k = 0; k < 3; ++k)
+            d[k] = Blend(d[k], e[k], g);
+    };
+    if (g >= 256)
+        ForEachPixel<1, TargetBytes>(run, put);
+    else
+        ForEachPixel<1, TargetBytes>(run, blend);
+}
+
+template <std::size_t TargetBytes> void DrawTrueColour(const Run& run, const CelImage& cel)
+{
+    const std::int32_t g = cel.opacity;
+    const auto alpha = [](const std::uint8_t* s, std::uint8_t* d)
+    {
+        const std::uint8_t a = s[3];
+        if (a == 255)
+        {
+            std::memcpy(d, s, TargetBytes);
+        }
+        else if (a != 0)
+        {
+            for (int k = 0; k < 3; ++k)
+                d[k] = Blend(d[k], s[k], a);
+        }
+    };
+    const auto alphaAndOpacity = [g](const std::uint8_t* s, std::uint8_t* d)
+    {
+        const std::uint8_t a = s[3];
+        if (a == 255)
+        {
+            for (int k = 0; k < 3; ++k)
+                d[k] = Blend(d[k], s[k], g);
+        }
+        else if (a != 0)
+        {
+            for (int k = 0; k < 3; ++k)
+                d[k] = BlendTwice(d[k], s[k], a, g);
+        }
+    };
+    if (g >= 256)
+        ForEachPixel<4, TargetBytes>(run, alpha);
+    else if (g > 0)
+        ForEachPixel<4, TargetBytes>(run, alphaAndOpacity);
+}
+
+template <std::size_t TargetBytes>
+void DrawFullColour(const Run& run, const CelImage& cel, const ColourMap* colourMap,
+                    const std::vector<PaletteColour>& palette)
+{
+    if (cel.depth == 32)
+        DrawTrueColour<TargetBytes>(run, cel);
+    else
+        DrawNumbersInColour<TargetBytes>(run, cel, colourMap, palette);
+}
+
+/// True when the block holds every row that the image's size states, so nothing is read
+/// beyond it.
+bool HasAllRows(const CelImage& cel)
+{
+    if (!cel.pixels || (cel.depth != 8 && cel.depth != 32) || cel.width < 0 || cel.height < 0)
+        return false;
+    const auto needed =
+        static_cast<std::size_t>(cel.RowBytes()) * static_cast<std::size_t>(cel.height);
+    return cel.pixels->size() >= needed;
+}
+
+} // namespace
+
+Rect PlacedCel::CelRect() const
+{
+    const std::int32_t left = x + xOffset;
+    const std::int32_t top = y + yOffset;
+    return Rect{left, top, left + width, top + height};
+}
+
+void PlacedCel::Draw(ScreenBuffer& buffer) const
+{
+    if (!visible || !buffer.HasPixels() || !HasAllRows(*this))
+        return;
+    const Rect cel = CelRect();
+    const Rect clip =
+        Rect::Intersect(Rect::Intersect(cel, buffer.DirtyRect()), buffer.ScreenRect());
+    if (clip.IsEmpty())
+        return;
+
+    const std::size_t sourcePixelBytes = depth == 32 ? 4 : 1;
+    const std::size_t targetPixelBytes = static_cast<std::size_t>(buffer.Depth() / 8);
+    const Run run{
+        Data() + static_cast<std::size_t>(clip.top - cel.top) * RowBytes() +
+            static_cast<std::size_t>(clip.left - cel.left) * sourcePixelBytes,
+        RowBytes(),
+        buffer.ScreenRow(clip.top) + static_cast<std::size_t>(clip.left) * targetPixelBytes,
+        -static_cast<std::ptrdiff_t>(buffer.RowSize()),
+        clip.Width(),
+        clip.Height(),
+    };
+    switch (buffer.Depth())
+    {
+    case 8:
+        DrawIndexed(run, *this, colourMap);
+        break;
+    case 24:
+        DrawFullColour<3>(run, *this, colourMap, buffer.PaletteData());
+        break;
+    default:
+        DrawFullColour<4>(run, *this, colourMap, buffer.PaletteData());
+        break;
+    }
+}
+
+bool PlacedCel::HitTest(std::int32_t px, std::int32_t py) const
+{
+    if (!visible || !HasAllRows(*this))
+        return false;
+    const std::int64_t u = std::int64_t{px} - x - xOffset;
+    const std::int64_t v = std::int64_t{py} - y - yOffset;
+    if (u < 0 || v < 0 || u >= width || v >= height)
+        return false;
+    const auto pixel = static_cast<std::size_t>(v * width + u);
+    if (depth == 32)
+        return Data()[4 * pixel + 3] != 0;
+    return Data()[pixel] != transparentIndex;
+}
+
+void PlacedCel::MoveBy(ScreenBuffer& buffer, std::int32_t dx, std::int32_t dy)
+{
+    if (visible)
+    {
+        const Rect before = CelRect();
+        Rect after = before;
+        after.Offset(dx, dy);
+        buffer.AddDirty(Rect::Union(before, after));
+    }
+    x += dx;
+    y += dy;
+}
+
+void PlacedCel::MoveTo(ScreenBuffer& buffer, std::int32_t newX, std::int32_t newY)
+{
+    MoveBy(buffer, newX - x, newY - y);
+}
