@@ -161,9 +161,7 @@ TEST_F(DemoDollTest, SceneLoadsItWithoutMessagesAndSwitchesColourings)
     EXPECT_EQ(scene.Colours().entries[0], (PaletteColour{214, 232, 242, 0}));
 
     const auto visibleCount = [&]
-    {
-        return std::ranges::count_if(scene.PlacedCels(), [](const auto& c) { return c->visible; });
-    };
+    { return std::ranges::count_if(scene.PlacedCels(), [](const auto& c) { return c->visible; }); };
     EXPECT_EQ(visibleCount(), 9);
     EXPECT_EQ(scene.CurrentPaletteGroup(), 0);
     scene.SelectSet(2, 0);

@@ -37,7 +37,8 @@ bool Accepted(const BmpReader& reader, std::string_view name, std::ostream& out)
 
 void Write(std::ostream& out, std::span<const std::uint8_t> bytes)
 {
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 } // namespace
 

@@ -67,52 +67,74 @@ enum : std::uint8_t
 
 using Groups = std::vector<std::vector<Colour>>;
 
-// Group 0 is fair with golden hair on pale blue; group 1 tanned with dark hair on pale rose.
-Groups BodyPalette()
+// One colour number in both colourings.
+struct Swatch
 {
-    return {{{214, 232, 242}, {255, 226, 204}, {244, 194, 170}, {176, 104, 88},
-             {232, 178, 84},  {250, 216, 136}, {140, 88, 40},   {58, 40, 52},
-             {255, 255, 255}, {250, 170, 170}, {214, 90, 100},  {250, 248, 240},
-             {180, 180, 200}, {70, 130, 200},  {204, 142, 62},  {90, 110, 140}},
-            {{246, 226, 232}, {222, 170, 128}, {196, 140, 100}, {120, 70, 48},
-             {64, 50, 60},    {116, 100, 116}, {24, 16, 24},    {40, 26, 30},
-             {255, 255, 255}, {220, 120, 110}, {170, 60, 70},   {255, 236, 244},
-             {210, 160, 180}, {120, 80, 50},   {44, 32, 44},    {140, 100, 120}}};
+    std::uint8_t index;
+    Colour first;
+    Colour second;
+};
+
+// Two groups of `count` colours; those no swatch names stay black.
+Groups Colourings(std::size_t count, std::initializer_list<Swatch> swatches)
+{
+    Groups groups(2, std::vector<Colour>(count));
+    for (const Swatch& s : swatches)
+    {
+        groups[0][s.index] = s.first;
+        groups[1][s.index] = s.second;
+    }
+    return groups;
 }
 
-// 256 colours per group, as 8-bit cels expect; the unused ones stay black.
+// Group 0 is fair with golden hair on pale blue; group 1 tanned with dark hair on pale rose.
+// Colour 0 is the screen's background as well as the cels' transparent colour.
+Groups BodyPalette()
+{
+    return Colourings(16, {{kBackground, {214, 232, 242}, {246, 226, 232}},
+                           {kSkin, {255, 226, 204}, {222, 170, 128}},
+                           {kSkinShade, {244, 194, 170}, {196, 140, 100}},
+                           {kSkinLine, {176, 104, 88}, {120, 70, 48}},
+                           {kHair, {232, 178, 84}, {64, 50, 60}},
+                           {kHairLight, {250, 216, 136}, {116, 100, 116}},
+                           {kHairLine, {140, 88, 40}, {24, 16, 24}},
+                           {kEyeDark, {58, 40, 52}, {40, 26, 30}},
+                           {kWhite, {255, 255, 255}, {255, 255, 255}},
+                           {kBlush, {250, 170, 170}, {220, 120, 110}},
+                           {kMouth, {214, 90, 100}, {170, 60, 70}},
+                           {kUnderwear, {250, 248, 240}, {255, 236, 244}},
+                           {kUnderwearLine, {180, 180, 200}, {210, 160, 180}},
+                           {kIris, {70, 130, 200}, {120, 80, 50}},
+                           {kHairShade, {204, 142, 62}, {44, 32, 44}},
+                           {kShadow, {90, 110, 140}, {140, 100, 120}}});
+}
+
+// 256 colours per group, as 8-bit cels expect.
 Groups ClothPalette()
 {
-    Groups groups(2, std::vector<Colour>(256));
-    const auto set = [&](std::uint8_t index, Colour first, Colour second)
-    {
-        groups[0][index] = first;
-        groups[1][index] = second;
-    };
-    set(kDress, {68, 119, 204}, {204, 51, 68});
-    set(kDressShade, {51, 85, 170}, {170, 34, 51});
-    set(kDressLine, {34, 51, 102}, {102, 17, 34});
-    set(kTrim, {255, 255, 255}, {255, 238, 204});
-    set(kTrimLine, {136, 153, 187}, {187, 153, 119});
-    set(kBow, {255, 204, 51}, {255, 255, 255});
-    set(kDressLight, {119, 170, 238}, {238, 102, 119});
-    set(kShoe, {170, 34, 51}, {34, 34, 51});
-    set(kShoeLight, {238, 102, 119}, {102, 102, 136});
-    set(kShoeLine, {85, 17, 34}, {17, 17, 17});
-    set(kSock, {255, 255, 255}, {255, 221, 238});
-    set(kSockLine, {170, 170, 187}, {187, 153, 170});
-    set(kStraw, {238, 204, 136}, {68, 68, 85});
-    set(kStrawShade, {204, 170, 102}, {51, 51, 68});
-    set(kStrawLine, {153, 119, 68}, {17, 17, 34});
-    set(kBand, {68, 119, 204}, {204, 51, 68});
-    set(kBandLine, {34, 51, 102}, {102, 17, 34});
-    set(kFlower, {255, 136, 170}, {255, 255, 255});
-    set(kFlowerCentre, {255, 221, 68}, {255, 204, 0});
-    set(kFlowerLine, {204, 68, 119}, {170, 170, 170});
-    set(kCape, {221, 187, 255}, {255, 238, 170});
-    set(kCapeLine, {153, 119, 204}, {204, 170, 85});
-    set(kCapePattern, {255, 255, 255}, {255, 255, 255});
-    return groups;
+    return Colourings(256, {{kDress, {68, 119, 204}, {204, 51, 68}},
+                            {kDressShade, {51, 85, 170}, {170, 34, 51}},
+                            {kDressLine, {34, 51, 102}, {102, 17, 34}},
+                            {kTrim, {255, 255, 255}, {255, 238, 204}},
+                            {kTrimLine, {136, 153, 187}, {187, 153, 119}},
+                            {kBow, {255, 204, 51}, {255, 255, 255}},
+                            {kDressLight, {119, 170, 238}, {238, 102, 119}},
+                            {kShoe, {170, 34, 51}, {34, 34, 51}},
+                            {kShoeLight, {238, 102, 119}, {102, 102, 136}},
+                            {kShoeLine, {85, 17, 34}, {17, 17, 17}},
+                            {kSock, {255, 255, 255}, {255, 221, 238}},
+                            {kSockLine, {170, 170, 187}, {187, 153, 170}},
+                            {kStraw, {238, 204, 136}, {68, 68, 85}},
+                            {kStrawShade, {204, 170, 102}, {51, 51, 68}},
+                            {kStrawLine, {153, 119, 68}, {17, 17, 34}},
+                            {kBand, {68, 119, 204}, {204, 51, 68}},
+                            {kBandLine, {34, 51, 102}, {102, 17, 34}},
+                            {kFlower, {255, 136, 170}, {255, 255, 255}},
+                            {kFlowerCentre, {255, 221, 68}, {255, 204, 0}},
+                            {kFlowerLine, {204, 68, 119}, {170, 170, 170}},
+                            {kCape, {221, 187, 255}, {255, 238, 170}},
+                            {kCapeLine, {153, 119, 204}, {204, 170, 85}},
+                            {kCapePattern, {255, 255, 255}, {255, 255, 255}}});
 }
 
 // A shape and its mirror image on the doll's other side.
@@ -201,8 +223,7 @@ IndexedCanvas DrawShadow()
 IndexedCanvas DrawHairBack()
 {
     IndexedCanvas c(kFrameWidth, kFrameHeight);
-    c.Part(Union({Ellipse(kMid, 70, 42, 44),
-                  Polygon({{25, 80}, {107, 80}, {111, 150}, {21, 150}}),
+    c.Part(Union({Ellipse(kMid, 70, 42, 44), Polygon({{25, 80}, {107, 80}, {111, 150}, {21, 150}}),
                   Both(Ellipse(31, 150, 10, 9))}),
            kHair, kHairLine);
     c.Paint(Box(36, 100, 96, 160), kHairShade);
@@ -213,11 +234,10 @@ IndexedCanvas DrawHairFront()
 {
     IndexedCanvas c(kFrameWidth, kFrameHeight);
     const Shape cap = Intersect(Ellipse(kMid, 70, 38, 41), Box(0, 0, kFrameWidth, 62));
-    const Shape tufts = Union({Polygon({{30, 56}, {50, 56}, {38, 80}}),
-                               Polygon({{44, 56}, {66, 56}, {52, 76}}),
-                               Polygon({{58, 56}, {80, 56}, {70, 78}}),
-                               Polygon({{74, 56}, {96, 56}, {84, 74}}),
-                               Polygon({{88, 56}, {102, 56}, {96, 82}})});
+    const Shape tufts =
+        Union({Polygon({{30, 56}, {50, 56}, {38, 80}}), Polygon({{44, 56}, {66, 56}, {52, 76}}),
+               Polygon({{58, 56}, {80, 56}, {70, 78}}), Polygon({{74, 56}, {96, 56}, {84, 74}}),
+               Polygon({{88, 56}, {102, 56}, {96, 82}})});
     const Shape locks = Both(Capsule({32, 64}, {27, 120}, 7, 3.5));
     c.Part(Union({cap, tufts, locks}), kHair, kHairLine);
     c.Paint(Intersect(Minus(Ellipse(kMid, 60, 30, 22), Ellipse(kMid, 64, 30, 22)),
@@ -231,9 +251,8 @@ IndexedCanvas DrawHairFront()
 IndexedCanvas DrawDress()
 {
     IndexedCanvas c(kFrameWidth, kFrameHeight);
-    const Shape hem = Union({Ellipse(30, 246, 7, 5), Ellipse(42, 247, 7, 5),
-                             Ellipse(54, 247, 7, 5), Ellipse(66, 247, 7, 5),
-                             Ellipse(78, 247, 7, 5), Ellipse(90, 247, 7, 5),
+    const Shape hem = Union({Ellipse(30, 246, 7, 5), Ellipse(42, 247, 7, 5), Ellipse(54, 247, 7, 5),
+                             Ellipse(66, 247, 7, 5), Ellipse(78, 247, 7, 5), Ellipse(90, 247, 7, 5),
                              Ellipse(102, 246, 7, 5)});
     c.Part(Union({Polygon({{46, 172}, {86, 172}, {108, 246}, {24, 246}}), hem}), kDress,
            kDressLine);
@@ -272,8 +291,7 @@ IndexedCanvas DrawCape()
         const double angle = 0.35 + i * (3.14159265 - 0.7) / 8;
         hem = Union({hem, Ellipse(kMid + 43 * std::cos(angle), 120 + 40 * std::sin(angle), 5, 5)});
     }
-    c.Part(Minus(Intersect(hem, Box(0, 117, kFrameWidth, kFrameHeight)),
-                 Ellipse(kMid, 116, 9, 7)),
+    c.Part(Minus(Intersect(hem, Box(0, 117, kFrameWidth, kFrameHeight)), Ellipse(kMid, 116, 9, 7)),
            kCape, kCapeLine);
     for (int row = 0; row < 3; ++row)
         for (int i = -3; i <= 3; ++i)
@@ -307,8 +325,8 @@ IndexedCanvas DrawHat()
     c.Part(crown, kStraw, kStrawLine);
     c.Paint(Intersect(crown, Box(0, 22, kFrameWidth, 23)), kStrawShade);
     c.Part(Intersect(crown, Box(0, 36, kFrameWidth, 48)), kBand, kBandLine);
-    for (const Point petal : {Point{90, 34}, Point{96, 38}, Point{94, 45}, Point{86, 45},
-                              Point{84, 38}})
+    for (const Point petal :
+         {Point{90, 34}, Point{96, 38}, Point{94, 45}, Point{86, 45}, Point{84, 38}})
         c.Part(Ellipse(petal.x, petal.y, 4.5, 4.5), kFlower, kFlowerLine);
     c.Part(Ellipse(90, 40, 3, 3), kFlowerCentre, kFlowerLine);
     return c;
@@ -321,8 +339,7 @@ TrueColourCanvas DrawGlasses()
     {
         const Shape lens = Ellipse(x, 84, 8.8, 7.8);
         c.Fill(lens, {170, 220, 255, 80});
-        c.Fill(Intersect(lens, Capsule({x - 6, 89}, {x + 2, 78}, 1.5, 1.5)),
-               {255, 255, 255, 150});
+        c.Fill(Intersect(lens, Capsule({x - 6, 89}, {x + 2, 78}, 1.5, 1.5)), {255, 255, 255, 150});
         c.Fill(Minus(Ellipse(x, 84, 10.5, 9.5), lens), {150, 40, 70, 255});
     }
     c.Fill(Capsule({61.5, 82}, {70.5, 82}, 1.3, 1.3), {150, 40, 70, 255});
@@ -354,8 +371,8 @@ CelPlacement PlacementOf(const Crop& crop, Offset offset, std::uint16_t transpar
             transparency};
 }
 
-DrawnCel Indexed(std::string name, const IndexedCanvas& canvas, int bitsPerPixel,
-                 Offset offset, std::uint16_t transparency = 0)
+DrawnCel Indexed(std::string name, const IndexedCanvas& canvas, int bitsPerPixel, Offset offset,
+                 std::uint16_t transparency = 0)
 {
     const std::vector<std::uint8_t> pixels = canvas.Pixels();
     const Crop crop =

@@ -2,6 +2,7 @@
 
 #include "CelWriter.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace
@@ -64,13 +65,17 @@ std::vector<std::uint8_t> EncodePalette(const std::vector<std::vector<Colour>>& 
 {
     assert(bitsPerColour == 12 || bitsPerColour == 24);
     const std::size_t count = groups.front().size();
-    std::vector<std::uint8_t> bytes{'K', 'i', 'S', 'S', 0x10,
-                                    static_cast<std::uint8_t>(bitsPerColour), 0, 0,
-                                    static_cast<std::uint8_t>(count & 0xFF),
-                                    static_cast<std::uint8_t>(count >> 8),
-                                    static_cast<std::uint8_t>(groups.size() & 0xFF),
-                                    static_cast<std::uint8_t>(groups.size() >> 8)};
-    bytes.resize(32);
+    std::vector<std::uint8_t> bytes(32);
+    const auto put16 = [&](std::size_t at, std::size_t value)
+    {
+        bytes[at] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    };
+    std::copy_n("KiSS", 4, bytes.begin());
+    bytes[4] = 0x10;
+    bytes[5] = static_cast<std::uint8_t>(bitsPerColour);
+    put16(8, count);
+    put16(10, groups.size());
     for (const auto& group : groups)
     {
         assert(group.size() == count);

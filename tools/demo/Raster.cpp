@@ -37,7 +37,8 @@ std::uint8_t Mix(double top, double below, double topWeight, double belowWeight,
 
 Shape Ellipse(double cx, double cy, double rx, double ry)
 {
-    return {cx - rx, cy - ry, cx + rx, cy + ry, [=](double x, double y)
+    return {cx - rx, cy - ry, cx + rx, cy + ry,
+            [=](double x, double y)
             {
                 const double u = (x - cx) / rx;
                 const double v = (y - cy) / ry;
@@ -47,15 +48,16 @@ Shape Ellipse(double cx, double cy, double rx, double ry)
 
 Shape Box(double left, double top, double right, double bottom)
 {
-    return {left, top, right, bottom, [=](double x, double y)
-            { return x >= left && x < right && y >= top && y < bottom; }};
+    return {left, top, right, bottom,
+            [=](double x, double y) { return x >= left && x < right && y >= top && y < bottom; }};
 }
 
 Shape Capsule(Point a, Point b, double r1, double r2)
 {
     const double r = std::max(r1, r2);
     return {std::min(a.x, b.x) - r, std::min(a.y, b.y) - r, std::max(a.x, b.x) + r,
-            std::max(a.y, b.y) + r, [=](double x, double y)
+            std::max(a.y, b.y) + r,
+            [=](double x, double y)
             {
                 const double dx = b.x - a.x;
                 const double dy = b.y - a.y;
@@ -236,8 +238,8 @@ std::vector<std::uint8_t> CropPixels(const std::vector<std::uint8_t>& pixels, in
     out.reserve(static_cast<std::size_t>(crop.width * crop.height * bytesPerPixel));
     for (int y = crop.top; y < crop.top + crop.height; ++y)
     {
-        const auto row = pixels.begin() + (static_cast<std::ptrdiff_t>(y) * width + crop.left) *
-                                              bytesPerPixel;
+        const auto row =
+            pixels.begin() + (static_cast<std::ptrdiff_t>(y) * width + crop.left) * bytesPerPixel;
         out.insert(out.end(), row, row + crop.width * bytesPerPixel);
     }
     return out;
