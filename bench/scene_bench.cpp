@@ -127,11 +127,24 @@ void ComposeAll(const Scene& scene, ScreenBuffer& buffer)
     buffer.ClearDirty();
 }
 
-void Open(Scene& scene, ScreenBuffer& buffer, const std::string& path)
+/// Sizes the buffer and composes the first screen, as opening a file does after the load.
+void ShowFirstScreen(const Scene& scene, ScreenBuffer& buffer)
 {
-    scene.LoadScene(path);
     scene.ApplyToBuffer(buffer, true, true);
     ComposeAll(scene, buffer);
+}
+
+void OpenRealSet(Scene& scene, ScreenBuffer& buffer)
+{
+    scene.LoadScene(kRealSet);
+    ShowFirstScreen(scene, buffer);
+}
+
+void OpenSynthetic(Scene& scene, ScreenBuffer& buffer, MemoryFiles& files,
+                   const std::string& config)
+{
+    scene.LoadSceneFromBytes(config, files);
+    ShowFirstScreen(scene, buffer);
 }
 
 bool HaveRealSet(benchmark::State& state)
@@ -150,7 +163,7 @@ void BM_OpenRealSet(benchmark::State& state)
     for (auto _ : state)
     {
         Scene scene;
-        Open(scene, buffer, kRealSet);
+        OpenRealSet(scene, buffer);
         benchmark::DoNotOptimize(buffer.Pixels());
     }
 }
@@ -164,9 +177,7 @@ void BM_OpenSynthetic(benchmark::State& state)
     for (auto _ : state)
     {
         Scene scene;
-        scene.LoadSceneFromBytes(config, files);
-        scene.ApplyToBuffer(buffer, true, true);
-        ComposeAll(scene, buffer);
+        OpenSynthetic(scene, buffer, files, config);
         benchmark::DoNotOptimize(buffer.Pixels());
     }
     state.counters["cels"] = static_cast<double>(kSyntheticCels);
@@ -193,7 +204,7 @@ void BM_SetSwitchRealSet(benchmark::State& state)
         return;
     Scene scene;
     ScreenBuffer buffer;
-    Open(scene, buffer, kRealSet);
+    OpenRealSet(scene, buffer);
     SwitchSets(state, scene, buffer);
 }
 BENCHMARK(BM_SetSwitchRealSet)->Unit(benchmark::kMillisecond);
@@ -202,10 +213,8 @@ void BM_SetSwitchSynthetic(benchmark::State& state)
 {
     MemoryFiles files;
     Scene scene;
-    scene.LoadSceneFromBytes(SyntheticSet(files), files);
     ScreenBuffer buffer;
-    scene.ApplyToBuffer(buffer, true, true);
-    ComposeAll(scene, buffer);
+    OpenSynthetic(scene, buffer, files, SyntheticSet(files));
     SwitchSets(state, scene, buffer);
 }
 BENCHMARK(BM_SetSwitchSynthetic)->Unit(benchmark::kMillisecond);
@@ -216,10 +225,8 @@ void BM_DragStepSynthetic(benchmark::State& state)
 {
     MemoryFiles files;
     Scene scene;
-    scene.LoadSceneFromBytes(SyntheticSet(files), files);
     ScreenBuffer buffer;
-    scene.ApplyToBuffer(buffer, true, true);
-    ComposeAll(scene, buffer);
+    OpenSynthetic(scene, buffer, files, SyntheticSet(files));
     const int top = static_cast<int>(scene.PlacedCels().size()) - 1;
     int step = 0;
     for (auto _ : state)
