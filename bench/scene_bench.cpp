@@ -209,13 +209,20 @@ void BM_SetSwitchRealSet(benchmark::State& state)
 }
 BENCHMARK(BM_SetSwitchRealSet)->Unit(benchmark::kMillisecond);
 
-void BM_SetSwitchSynthetic(benchmark::State& state)
+/// The synthetic set, opened and composed once.
+struct OpenedSynthetic
 {
+    OpenedSynthetic() { OpenSynthetic(scene, buffer, files, SyntheticSet(files)); }
+
     MemoryFiles files;
     Scene scene;
     ScreenBuffer buffer;
-    OpenSynthetic(scene, buffer, files, SyntheticSet(files));
-    SwitchSets(state, scene, buffer);
+};
+
+void BM_SetSwitchSynthetic(benchmark::State& state)
+{
+    OpenedSynthetic opened;
+    SwitchSets(state, opened.scene, opened.buffer);
 }
 BENCHMARK(BM_SetSwitchSynthetic)->Unit(benchmark::kMillisecond);
 
@@ -223,10 +230,9 @@ BENCHMARK(BM_SetSwitchSynthetic)->Unit(benchmark::kMillisecond);
 /// the dirty rectangle.
 void BM_DragStepSynthetic(benchmark::State& state)
 {
-    MemoryFiles files;
-    Scene scene;
-    ScreenBuffer buffer;
-    OpenSynthetic(scene, buffer, files, SyntheticSet(files));
+    OpenedSynthetic opened;
+    Scene& scene = opened.scene;
+    ScreenBuffer& buffer = opened.buffer;
     const int top = static_cast<int>(scene.PlacedCels().size()) - 1;
     int step = 0;
     for (auto _ : state)
