@@ -2,6 +2,8 @@
 #include "config/ConfigFile.h"
 #include "image/Cel.h"
 #include "image/PaletteFile.h"
+#include "scene/Scene.h"
+#include "support/FakeFileSource.h"
 
 #include <gtest/gtest.h>
 
@@ -143,4 +145,29 @@ TEST_F(DemoDollTest, CelsLoadInEveryFormatAndStayOnTheScreenInEverySet)
     EXPECT_EQ(bitsSeen, (std::set<int>{4, 8, 32}));
     EXPECT_TRUE(partlyTransparent);
     EXPECT_TRUE(translucentAlpha);
+}
+
+TEST_F(DemoDollTest, SceneLoadsItWithoutMessagesAndSwitchesColourings)
+{
+    FakeFileSource files;
+    for (const DemoFile& file : m_files)
+        files.Add(file.name, file.bytes);
+    Scene scene;
+    scene.LoadSceneFromBytes(Text("DEMO.CNF"), files);
+    EXPECT_EQ(scene.Messages().Count(), 0) << scene.Messages().Text();
+    ASSERT_EQ(scene.PlacedCels().size(), 9u);
+    EXPECT_EQ(scene.ScreenSize(), (Point{448, 320}));
+    // Entry 0 is the background: the first palette's colour 0 of the current group.
+    EXPECT_EQ(scene.Colours().entries[0], (PaletteColour{214, 232, 242, 0}));
+
+    const auto visibleCount = [&]
+    {
+        return std::ranges::count_if(scene.PlacedCels(), [](const auto& c) { return c->visible; });
+    };
+    EXPECT_EQ(visibleCount(), 9);
+    EXPECT_EQ(scene.CurrentPaletteGroup(), 0);
+    scene.SelectSet(2, 0);
+    EXPECT_EQ(scene.CurrentPaletteGroup(), 1);
+    EXPECT_EQ(visibleCount(), 8) << "no glasses in set 2";
+    EXPECT_EQ(scene.Colours().entries[0], (PaletteColour{246, 226, 232, 0}));
 }

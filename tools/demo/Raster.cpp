@@ -20,6 +20,15 @@ Span Covered(const Shape& shape, int width, int height)
             std::min(height, static_cast<int>(std::ceil(shape.bottom)) + 1)};
 }
 
+// Grows the bounding box of `shape` to take in another box.
+void Include(Shape& shape, double left, double top, double right, double bottom)
+{
+    shape.left = std::min(shape.left, left);
+    shape.top = std::min(shape.top, top);
+    shape.right = std::max(shape.right, right);
+    shape.bottom = std::max(shape.bottom, bottom);
+}
+
 std::uint8_t Mix(double top, double below, double topWeight, double belowWeight, double total)
 {
     return static_cast<std::uint8_t>(std::lround((top * topWeight + below * belowWeight) / total));
@@ -65,12 +74,7 @@ Shape Polygon(std::vector<Point> points)
 {
     Shape shape{points[0].x, points[0].y, points[0].x, points[0].y, {}};
     for (const Point& p : points)
-    {
-        shape.left = std::min(shape.left, p.x);
-        shape.top = std::min(shape.top, p.y);
-        shape.right = std::max(shape.right, p.x);
-        shape.bottom = std::max(shape.bottom, p.y);
-    }
+        Include(shape, p.x, p.y, p.x, p.y);
     shape.inside = [points = std::move(points)](double x, double y)
     {
         bool in = false;
@@ -90,12 +94,7 @@ Shape Union(std::vector<Shape> shapes)
 {
     Shape shape = shapes[0];
     for (const Shape& s : shapes)
-    {
-        shape.left = std::min(shape.left, s.left);
-        shape.top = std::min(shape.top, s.top);
-        shape.right = std::max(shape.right, s.right);
-        shape.bottom = std::max(shape.bottom, s.bottom);
-    }
+        Include(shape, s.left, s.top, s.right, s.bottom);
     shape.inside = [shapes = std::move(shapes)](double x, double y)
     { return std::ranges::any_of(shapes, [&](const Shape& s) { return s.inside(x, y); }); };
     return shape;
