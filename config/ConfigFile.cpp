@@ -45,6 +45,15 @@ private:
     bool m_metEnd = false;
 };
 
+template <typename Record, typename... Args>
+Record* Append(std::vector<std::unique_ptr<ConfigRecord>>& records, Args&&... args)
+{
+    auto record = std::make_unique<Record>(std::forward<Args>(args)...);
+    Record* added = record.get();
+    records.push_back(std::move(record));
+    return added;
+}
+
 struct FileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -97,47 +106,33 @@ void ConfigFile::AddLine(std::string line, std::vector<std::size_t> joins)
     switch (kind)
     {
     case '#':
-    {
-        auto cel = std::make_unique<CelLine>(std::move(line));
-        m_celLines.push_back(cel.get());
-        m_records.push_back(std::move(cel));
+        m_celLines.push_back(Append<CelLine>(m_records, std::move(line)));
         break;
-    }
     case '$':
-    {
-        auto set = std::make_unique<SetLine>(std::move(line), std::move(joins));
-        m_setLines.push_back(set.get());
-        m_records.push_back(std::move(set));
+        m_setLines.push_back(Append<SetLine>(m_records, std::move(line), std::move(joins)));
         break;
-    }
     case '%':
-    {
-        auto palette = std::make_unique<PaletteLine>(std::move(line));
-        m_paletteLines.push_back(palette.get());
-        m_records.push_back(std::move(palette));
+        m_paletteLines.push_back(Append<PaletteLine>(m_records, std::move(line)));
         break;
-    }
     case '(':
     {
-        auto size = std::make_unique<WindowSizeLine>(std::move(line));
+        const WindowSizeLine* size = Append<WindowSizeLine>(m_records, std::move(line));
         if (!m_windowSize)
-            m_windowSize = size.get();
-        m_records.push_back(std::move(size));
+            m_windowSize = size;
         break;
     }
     case '=':
-        m_records.push_back(std::make_unique<MemoryLine>(std::move(line)));
+        Append<MemoryLine>(m_records, std::move(line));
         break;
     case '[':
     {
-        auto border = std::make_unique<BorderLine>(std::move(line));
+        const BorderLine* border = Append<BorderLine>(m_records, std::move(line));
         if (!m_border)
-            m_border = border.get();
-        m_records.push_back(std::move(border));
+            m_border = border;
         break;
     }
     default:
-        m_records.push_back(std::make_unique<ConfigRecord>(std::move(line)));
+        Append<ConfigRecord>(m_records, std::move(line));
         break;
     }
 }
@@ -154,10 +149,8 @@ void ConfigFile::MergeSetLines(const std::vector<std::unique_ptr<SetLine>>& sets
         }
         else
         {
-            auto added = std::make_unique<SetLine>(*sets[n]);
-            target = added.get();
+            target = Append<SetLine>(m_records, *sets[n]);
             m_setLines.push_back(target);
-            m_records.push_back(std::move(added));
         }
         target->SetModified(true);
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 
 /// One logical line of a configuration file. Used directly for comment lines (any line that is
 /// not one of the typed statements); the typed records derive from it.

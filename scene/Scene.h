@@ -107,11 +107,17 @@ public:
     const std::vector<std::unique_ptr<ColourMap>>& ColourMaps() const { return m_colourMaps; }
     const MergedColourTable& Colours() const { return m_colours; }
     const std::vector<std::unique_ptr<SetLine>>& WorkingSetLines() const { return m_workingSets; }
+    /// The messages of the last load; kept after they went to the sink.
     const LoadMessages& Messages() const { return m_messages; }
 
 private:
+    void FinishLoad(FileSource& files);
     void LoadFiles(FileSource& files);
     void ShowMessages();
+    /// Refills the colour maps of the loaded palettes, in palette-line order, with group.
+    void MergeAllPalettes(std::int64_t group);
+    /// The placed cel at index, or null when there is none.
+    const PlacedCel* CelAt(int index) const;
 
     std::vector<std::unique_ptr<ColourMap>> m_colourMaps;
     std::vector<std::unique_ptr<PlacedCel>> m_placedCels;

@@ -1,0 +1,254 @@
+#include "scene/ExportCommand.h"
+
+#include "image/ScreenBuffer.h"
+#include "scene/PngWriter.h"
+#include "scene/Scene.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+#include <string_view>
+
+namespace
+{
+
+constexpr std::string_view kUsage =
+    "Usage: velquin [FILE.CNF]\n"
+    "         Open the viewer, on the KiSS configuration file when one is given.\n"
+    "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
+    "CONFIG.CNF\n"
+    "         Compose the screen of CONFIG.CNF without a window and write it as a PNG.\n"
+    "       velquin --help\n"
+    "\n"
+    "Options:\n"
+    "  --export OUT.png         write the composed screen to OUT.png (8-bit RGB)\n"
+    "  --set N                  show set N, 0 to 9 (default 0)\n"
+    "  --palette-group G        give the shown set palette group G (default: the set's own)\n"
+    "  --colour-mode full|256   compose in full colour (default) or in 256-colour mode\n"
+    "  --help                   show this text\n"
+    "\n"
+    "Files the configuration names that cannot be loaded are listed on standard error.\n";
+
+struct ExportOptions
+{
+    bool help = false;
+    std::string output;
+    std::string config;
+    std::optional<int> set;
+    std::optional<std::int32_t> paletteGroup;
+    std::int32_t depth = 32;
+};
+
+/// Prints each message on its own line to standard error.
+struct ConsoleSink : MessageSink
+{
+    void ShowMessage(const std::string& text) override { std::cerr << text << '\n'; }
+};
+
+std::optional<std::int32_t> ParseNumber(std::string_view text, std::int32_t highest)
+{
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 ||
+        value > highest)
+        return std::nullopt;
+    return value;
+}
+
+/// Fills options from argv; on a bad command line returns the reason.
+std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& options)
+{
+    bool hasOutput = false;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        std::string_view arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-')
+        {
+            if (!options.config.empty())
+                return "more than one configuration file given";
+            options.config = arg;
+            continue;
+        }
+        if (arg == "--")
+        {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help")
+        {
+            options.help = true;
+            continue;
+        }
+        std::string_view name = arg;
+        std::optional<std::string_view> value;
+        if (const auto equals = arg.find('='); equals != std::string_view::npos)
+        {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        if (name != "--export" && name != "--set" && name != "--palette-group" &&
+            name != "--colour-mode")
+            return "unknown option " + std::string(arg);
+        if (!value)
+        {
+            if (i + 1 >= argc)
+                return std::string(name) + " needs a value";
+            value = argv[++i];
+        }
+        if (name == "--export")
+        {
+            if (value->empty())
+                return "--export needs a file name";
+            options.output = *value;
+            hasOutput = true;
+        }
+        else if (name == "--set")
+        {
+            options.set = ParseNumber(*value, kSetCount - 1);
+            if (!options.set)
+                return "--set takes a number from 0 to 9, not '" + std::string(*value) + "'";
+        }
+        else if (name == "--palette-group")
+        {
+            options.paletteGroup = ParseNumber(*value, std::numeric_limits<std::int32_t>::max());
+            if (!options.paletteGroup)
+                return "--palette-group takes a number of 0 or more, not '" + std::string(*value) +
+                       "'";
+        }
+        else if (*value == "full" || *value == "256")
+        {
+            options.depth = *value == "full" ? 32 : 8;
+        }
+        else
+        {
+            return "--colour-mode takes full or 256, not '" + std::string(*value) + "'";
+        }
+    }
+    if (options.help)
+        return std::nullopt;
+    if (!hasOutput)
+        return std::string("--export OUT.png is required");
+    if (options.config.empty())
+        return std::string("no configuration file given");
+    return std::nullopt;
+}
+
+/// Why path cannot be read as a configuration file, or nothing when it can be opened.
+std::optional<std::string> UnreadableReason(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    if (stat(path.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return std::strerror(EISDIR);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::strerror(errno);
+    std::fclose(file);
+    return std::nullopt;
+}
+
+/// The screen as 8-bit RGB rows, top row first; 8-bit screens go through their colour table.
+std::vector<std::uint8_t> ScreenToRgb(const ScreenBuffer& buffer)
+{
+    constexpr std::size_t kInfoHeaderSize = 40;
+    const auto width = static_cast<std::size_t>(buffer.Width());
+    std::vector<std::uint8_t> rgb(3 * width * static_cast<std::size_t>(buffer.Height()));
+    const std::uint8_t* table = buffer.BitmapInfo().data() + kInfoHeaderSize;
+    std::uint8_t* out = rgb.data();
+    for (std::int32_t y = 0; y < buffer.Height(); ++y)
+    {
+        const std::uint8_t* row = buffer.ScreenRow(y);
+        for (std::size_t x = 0; x < width; ++x, out += 3)
+        {
+            const std::uint8_t* bgr = buffer.Depth() == 8    ? table + 4 * std::size_t{row[x]}
+                                      : buffer.Depth() == 24 ? row + 3 * x
+                                                             : row + 4 * x;
+            out[0] = bgr[2];
+            out[1] = bgr[1];
+            out[2] = bgr[0];
+        }
+    }
+    return rgb;
+}
+
+int Export(const ExportOptions& options)
+{
+    // Resolved now, against the directory the command was started in.
+    std::error_code ignored;
+    const std::string output = std::filesystem::absolute(options.output, ignored).string();
+
+    if (const auto reason = UnreadableReason(options.config))
+    {
+        std::cerr << "velquin: cannot open " << options.config << ": " << *reason << '\n';
+        return 1;
+    }
+    ConsoleSink sink;
+    Scene scene;
+    scene.SetMessageSink(&sink);
+    if (!scene.LoadScene(options.config))
+    {
+        std::cerr << "velquin: cannot read " << options.config << '\n';
+        return 1;
+    }
+    if (options.set)
+        scene.SelectSet(*options.set, 0);
+    if (options.paletteGroup)
+        scene.SelectPaletteGroup(*options.paletteGroup, 0);
+
+    ScreenBuffer buffer(nullptr, &sink);
+    buffer.SetFormat(0, 0, options.depth);
+    scene.ApplyToBuffer(buffer, true, true);
+    if (!buffer.HasPixels())
+        return 1;
+    buffer.FillBackground(buffer.DirtyRect());
+    scene.DrawAll(buffer);
+    buffer.ClearDirty();
+
+    std::string error;
+    if (!WritePng(output, buffer.Width(), buffer.Height(), ScreenToRgb(buffer), &error))
+    {
+        std::cerr << "velquin: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLineTool(int argc, char** argv)
+{
+    bool forConsole = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            break;
+        forConsole =
+            forConsole || arg == "--help" || arg == "--export" || arg.starts_with("--export=");
+    }
+    if (!forConsole)
+        return std::nullopt;
+
+    ExportOptions options;
+    if (const auto problem = ParseArguments(argc, argv, options))
+    {
+        std::cerr << "velquin: " << *problem << "\nTry 'velquin --help'.\n";
+        return 2;
+    }
+    if (options.help)
+    {
+        std::cout << kUsage << std::flush;
+        return 0;
+    }
+    return Export(options);
+}

@@ -1,0 +1,136 @@
+#include "scene/Scene.h"
+
+#include <algorithm>
+#include <limits>
+
+const PlacedCel* Scene::CelAt(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_placedCels.size())
+        return nullptr;
+    return m_placedCels[static_cast<std::size_t>(index)].get();
+}
+
+void Scene::StorePositions()
+{
+    SetLine* set = CurrentSetLine();
+    if (!set)
+        return;
+    // Last to first, so that of cels disagreeing on their object's position the first wins.
+    for (auto placed = m_placedCels.rbegin(); placed != m_placedCels.rend(); ++placed)
+        set->SetPosition((*placed)->objectNumber, (*placed)->x, (*placed)->y);
+}
+
+Scene::HitResult Scene::HitTest(Point point) const
+{
+    for (std::size_t i = m_placedCels.size(); i-- > 0;)
+    {
+        const PlacedCel& cel = *m_placedCels[i];
+        if (cel.HitTest(point.x, point.y))
+            return HitResult{static_cast<int>(i), cel.objectNumber, Point{cel.x, cel.y},
+                             cel.comment};
+    }
+    return HitResult{};
+}
+
+Point Scene::GetCelPosition(int index) const
+{
+    const PlacedCel* cel = CelAt(index);
+    return cel ? Point{cel->x, cel->y} : Point{};
+}
+
+std::int32_t Scene::GetObjectFix(int index) const
+{
+    const PlacedCel* cel = CelAt(index);
+    if (!cel)
+        return 0;
+    std::int64_t sum = 0;
+    for (const auto& other : m_placedCels)
+    {
+        if (other->objectNumber == cel->objectNumber)
+            sum += other->fix;
+    }
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+void Scene::ReduceObjectFix(int index, std::int64_t squaredDistance)
+{
+    const PlacedCel* cel = CelAt(index);
+    if (!cel)
+        return;
+    // About the base-2 logarithm of the distance: a quick first move loosens more.
+    std::int64_t strength = 0;
+    for (std::int64_t q = squaredDistance / 4; q != 0; q /= 4)
+        ++strength;
+    const std::int32_t object = cel->objectNumber;
+    for (const auto& other : m_placedCels)
+    {
+        if (other->objectNumber != object)
+            continue;
+        if (strength <= other->fix)
+        {
+            other->fix -= static_cast<std::int32_t>(strength);
+            return;
+        }
+        strength -= other->fix;
+        other->fix = 0;
+    }
+}
+
+Point Scene::GetObjectExtent(int index) const
+{
+    const PlacedCel* cel = CelAt(index);
+    if (!cel)
+        return Point{};
+    Point extent{cel->xOffset + cel->width, cel->yOffset + cel->height};
+    for (const auto& other : m_placedCels)
+    {
+        if (other->objectNumber != cel->objectNumber)
+            continue;
+        extent.x = std::max(extent.x, other->xOffset + other->width);
+        extent.y = std::max(extent.y, other->yOffset + other->height);
+    }
+    return extent;
+}
+
+void Scene::MoveObjectBy(ScreenBuffer& buffer, int index, std::int32_t dx, std::int32_t dy)
+{
+    const PlacedCel* cel = CelAt(index);
+    if (!cel)
+        return;
+    const std::int32_t object = cel->objectNumber;
+    for (const auto& other : m_placedCels)
+    {
+        if (other->objectNumber == object)
+            other->MoveBy(buffer, dx, dy);
+    }
+}
+
+void Scene::MoveObjectTo(ScreenBuffer& buffer, int index, std::int32_t x, std::int32_t y)
+{
+    const PlacedCel* cel = CelAt(index);
+    if (!cel)
+        return;
+    const std::int32_t object = cel->objectNumber;
+    for (const auto& other : m_placedCels)
+    {
+        if (other->objectNumber == object)
+            other->MoveTo(buffer, x, y);
+    }
+}
+
+void Scene::DrawAll(ScreenBuffer& buffer) const
+{
+    for (const auto& cel : m_placedCels)
+        cel->Draw(buffer);
+}
+
+void Scene::RestoreLoadState()
+{
+    m_colourMaps.clear();
+    m_placedCels.clear();
+    m_colours.count = 0;
+    m_workingSets.clear();
+    CopySetLines();
+    BuildSet(-1, 0);
+}

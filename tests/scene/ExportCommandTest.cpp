@@ -1,0 +1,118 @@
+#include "scene/ExportCommand.h"
+
+#include "PngRead.h"
+#include "SceneFixtures.h"
+#include "support/ConfigText.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace
+{
+
+std::optional<int> RunTool(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "velquin");
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return RunCommandLineTool(static_cast<int>(args.size()), argv.data());
+}
+
+/// An 8 × 6 screen: background colour 0, a 2 × 2 cel of colour 1 at 3,4 in set 0 and at 0,0
+/// in set 1, a missing cel, and two palette groups.
+class ExportCommandTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir.Write("p.kcf",
+                  Palette24({{Rgb(0, 0, 64), Rgb(255, 0, 0)}, {Rgb(0, 64, 0), Rgb(0, 0, 255)}}));
+        dir.Write("c.cel", SolidCel(2, 2, 1));
+        config = dir.Write("kiss.cnf", ConfigText({"(8,6)", "%p.kcf", "#1 c.cel", "#2 gone.cel",
+                                                   "$0 * 3,4", "$0 *"}));
+    }
+
+    TempDir dir;
+    std::string config;
+};
+
+} // namespace
+
+TEST_F(ExportCommandTest, LeavesTheWindowCommandLineAlone)
+{
+    EXPECT_EQ(RunTool({}), std::nullopt);
+    EXPECT_EQ(RunTool({config}), std::nullopt);
+    EXPECT_EQ(RunTool({"--set", "3", config}), std::nullopt);
+}
+
+TEST_F(ExportCommandTest, HelpListsTheOptionsAndTheWindowUsage)
+{
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunTool({"--help"}), 0);
+    const std::string text = testing::internal::GetCapturedStdout();
+    for (const char* part : {"velquin [FILE.CNF]", "--export OUT.png", "--set N",
+                             "--palette-group G", "--colour-mode full|256", "--help"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+}
+
+TEST_F(ExportCommandTest, WritesTheComposedScreenAndListsLoadMessages)
+{
+    std::filesystem::current_path(dir.Path()); // OUT is relative to the start directory
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", "out.png", "kiss.cnf"}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "ファイル gone.cel を開けません。\n");
+
+    const auto picture = ReadPng(dir.File("out.png"));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 8u);
+    EXPECT_EQ(picture->height, 6u);
+    EXPECT_EQ(picture->At(0, 0), 0x000040u);
+    EXPECT_EQ(picture->At(3, 4), 0xFF0000u);
+    EXPECT_EQ(picture->At(4, 5), 0xFF0000u);
+    EXPECT_EQ(picture->At(2, 4), 0x000040u);
+    EXPECT_EQ(picture->At(7, 5), 0x000040u);
+}
+
+TEST_F(ExportCommandTest, ChoosesSetPaletteGroupAndColourMode)
+{
+    const std::string out = dir.File("set1.png");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export=" + out, "--set", "1", "--palette-group=1", "--colour-mode", "256",
+                       config}),
+              0);
+    testing::internal::GetCapturedStderr();
+
+    const auto picture = ReadPng(out);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->At(0, 0), 0x0000FFu);
+    EXPECT_EQ(picture->At(1, 1), 0x0000FFu);
+    EXPECT_EQ(picture->At(3, 4), 0x004000u);
+}
+
+TEST_F(ExportCommandTest, RejectsBadCommandLinesAndUnusableFiles)
+{
+    const std::string out = dir.File("out.png");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", out}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--set", "10", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--palette-group", "-1", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--colour-mode", "16", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, "--zoom", "2", config}), 2);
+    EXPECT_EQ(RunTool({"--export", out, config, config}), 2);
+    EXPECT_EQ(RunTool({config, "--export"}), 2);
+    const std::string usage = testing::internal::GetCapturedStderr();
+    EXPECT_NE(usage.find("--set takes a number from 0 to 9"), std::string::npos);
+    EXPECT_NE(usage.find("unknown option --zoom"), std::string::npos);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", out, dir.File("none.cnf")}), 1);
+    EXPECT_EQ(RunTool({"--export", dir.File("no/such/out.png"), config}), 1);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("cannot open " + dir.File("none.cnf")), std::string::npos);
+    EXPECT_NE(errors.find("cannot write " + dir.File("no/such/out.png")), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
