@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <span>
 #include <system_error>
+#include <vector>
 
 namespace
 {
