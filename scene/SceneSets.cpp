@@ -49,10 +49,8 @@ void Scene::MergePaletteGroup(std::size_t mapIndex, const PaletteFile& palette, 
         return;
     ColourMap& map = *m_colourMaps[mapIndex];
     map.map.fill(0);
-    const auto colours = palette.Group(group);
-    const std::size_t n = std::min(
-        {colours.size(), static_cast<std::size_t>(palette.ColoursPerGroup()), map.map.size()});
-    for (std::size_t i = 0; i < n; ++i)
+    const auto colours = palette.MappableGroup(group);
+    for (std::size_t i = 0; i < colours.size(); ++i)
         map.map[i] = IndexOf(m_colours, colours[i]);
 }
 

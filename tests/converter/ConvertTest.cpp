@@ -125,8 +125,8 @@ TEST_F(ConvertTest, EveryArgumentIsReportedAndFailuresDoNotStopTheRest)
     Put("_oll.bmp", BmpBytes(1, 1));
     std::filesystem::create_directory(m_dir.File("dir.bmp"));
 
-    EXPECT_EQ(Run({"_oll.bmp", "x", "doll", "doll.bmp.bak", "my.doll.bmp", "missing.bmp",
-                   "dir.bmp", "DOLL.BMP", "doll.BmP"}),
+    EXPECT_EQ(Run({"_oll.bmp", "x", "doll", "doll.bmp.bak", "my.doll.bmp", "missing.bmp", "dir.bmp",
+                   "DOLL.BMP", "doll.BmP"}),
               "入力ファイル _oll.bmpをスキップします\n"
               "入力ファイル xをスキップします\n"
               "入力ファイル dollをスキップします\n"

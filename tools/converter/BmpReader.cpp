@@ -5,7 +5,7 @@
 
 namespace
 {
-constexpr std::uint16_t kBitmapType = 0x4D42; // "BM"
+constexpr std::uint16_t kBitmapType = 0x4D42;      // "BM"
 constexpr std::int64_t kMaxFileBytes = 0xFFFFFFFF; // a bitmap file states its size in 32 bits
 
 std::uint32_t Little(const std::uint8_t* p, int bytes)

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <span>
 #include <system_error>
+#include <vector>
 
 namespace
 {
@@ -37,7 +39,8 @@ bool Accepted(const BmpReader& reader, std::string_view name, std::ostream& out)
 
 void Write(std::ostream& out, std::span<const std::uint8_t> bytes)
 {
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 } // namespace
 
