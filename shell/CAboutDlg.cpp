@@ -26,9 +26,8 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
                                 ConvertDialogToPixels(wxSize(r.width, r.height))));
     };
 
-    const wxSize iconSize = ConvertDialogToPixels(wxSize(18, 20));
-    place(new wxStaticBitmap(this, wxID_ANY, DrawAppIcon(std::min(iconSize.x, iconSize.y))),
-          {11, 17, 18, 20});
+    // The icon keeps its own size; only its place comes from the template.
+    new wxStaticBitmap(this, wxID_ANY, DrawAppIcon(32), ConvertDialogToPixels(wxPoint(11, 17)));
     place(new wxStaticText(this, wxID_ANY, Ui(UiText::kAboutVersion), wxDefaultPosition,
                            wxDefaultSize, wxST_NO_AUTORESIZE),
           {40, 10, 119, 8});

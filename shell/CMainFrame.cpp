@@ -101,8 +101,11 @@ void CMainFrame::CreateStatusPanes()
     widths[0] = -1;
     for (std::size_t i = 0; i < kPaneSamples.size(); ++i)
     {
-        // As wide as the sample text plus the pane's own margins.
-        widths[i + 1] = bar->GetTextExtent(Ui(kPaneSamples[i])).x + 2 * bar->GetBorderX() + 12;
+        // As wide as the sample text plus the pane's margins; the last pane also leaves room
+        // for the size grip.
+        widths[i + 1] = bar->GetTextExtent(Ui(kPaneSamples[i])).x + 2 * bar->GetBorderX() + 20;
+        if (i + 1 == kPaneSamples.size())
+            widths[i + 1] += bar->GetSize().y;
         bar->SetStatusText(Ui(kPaneSamples[i]), static_cast<int>(i + 1));
     }
     bar->SetStatusWidths(kPaneCount, widths.data());
