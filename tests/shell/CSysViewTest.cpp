@@ -24,13 +24,7 @@ protected:
         viewer.Frame()->Canvas()->Scroll(0, 0);
     }
 
-    Point PositionOf(std::int32_t object)
-    {
-        for (const auto& cel : Doc()->GetScene().PlacedCels())
-            if (cel->objectNumber == object)
-                return Point{cel->x, cel->y};
-        return Point{-1, -1};
-    }
+    Point PositionOf(std::int32_t object) { return ::PositionOf(Doc(), object); }
 
     wxString MessagePane() { return viewer.Frame()->GetStatusBar()->GetStatusText(0); }
     CSysView* View() { return viewer.View(); }

@@ -12,6 +12,8 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 const char* const kRedBoxComment = ";\x90\xd4\x82\xa2\x94\xa0\xb6\xca\xde\xdd";
@@ -36,6 +38,22 @@ std::vector<std::uint8_t> Filled(int width, int height, std::uint8_t number)
     return std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), number);
 }
 } // namespace
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Point PositionOf(CSysDoc* doc, std::int32_t object)
+{
+    for (const auto& cel : doc->GetScene().PlacedCels())
+        if (cel->objectNumber == object)
+            return Point{cel->x, cel->y};
+    return Point{-1, -1};
+}
 
 void Pump()
 {

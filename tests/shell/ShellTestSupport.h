@@ -22,6 +22,11 @@ struct RecordingMessages : MessageSink
     std::vector<std::string> shown;
 };
 
+/// The whole contents of a file (empty when missing).
+std::string ReadAll(const std::string& path);
+/// The position of the first placed cel of object, or (-1, -1).
+Point PositionOf(CSysDoc* doc, std::int32_t object);
+
 /// Runs the event loop until done() holds or the time is up; true when it held.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 /// Lets pending window-system work and idle handlers run.

@@ -15,19 +15,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace
 {
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 /// What the screen shows of the canvas, as a screenshot of the X server sees it.
 wxImage GrabCanvas(CSysCanvas* canvas)
 {
@@ -47,14 +37,6 @@ bool SameColour(const wxImage& image, int x, int y, unsigned char r, unsigned ch
                 unsigned char b)
 {
     return image.IsOk() && x < image.GetWidth() && y < image.GetHeight() && image.GetRed(x, y) == r && image.GetGreen(x, y) == g && image.GetBlue(x, y) == b;
-}
-
-Point PositionOf(CSysDoc* doc, std::int32_t object)
-{
-    for (const auto& cel : doc->GetScene().PlacedCels())
-        if (cel->objectNumber == object)
-            return Point{cel->x, cel->y};
-    return Point{-1, -1};
 }
 
 std::string RealSet(const char* folder)
