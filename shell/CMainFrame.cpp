@@ -7,8 +7,10 @@
 #include "shell/CommandTable.h"
 #include "shell/ToolBarArt.h"
 #include "shell/UiText.h"
+#include "shell/WxBridge.h"
 
 #include <wx/aui/auibar.h>
+#include <wx/menu.h>
 #include <wx/statusbr.h>
 
 namespace
@@ -59,6 +61,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     icon.CopyFromBitmap(DrawAppIcon(32));
     SetIcon(icon);
     SetMenuBar(CommandTable::BuildMenuBar());
+    // The window cannot be narrower than its menu bar; fitting must know that.
+    SetMinSize(wxSize(MenuBarMinimumWidth(GetMenuBar()), -1));
     SetAcceleratorTable(CommandTable::BuildAccelerators());
 
     m_mgr.SetManagedWindow(this);

@@ -76,16 +76,28 @@ void CSysView::OnDraw(wxDC* dc)
 {
     if (!m_bmpScreen.IsOk() || m_pCanvas == nullptr)
         return;
-    wxRect area(wxPoint(0, 0), m_bmpScreen.GetSize());
+    const wxSize picture = m_bmpScreen.GetSize();
+    wxRect area(wxPoint(0, 0), picture);
     const wxRect update = m_pCanvas->GetUpdateRegion().GetBox();
     if (!update.IsEmpty())
         area.Intersect(wxRect(m_pCanvas->CalcUnscrolledPosition(update.GetPosition()),
                               update.GetSize()));
-    if (area.IsEmpty())
-        return;
-    wxMemoryDC source;
-    source.SelectObjectAsSource(m_bmpScreen);
-    dc->Blit(area.GetPosition(), area.GetSize(), &source, area.GetPosition());
+    if (!area.IsEmpty())
+    {
+        wxMemoryDC source;
+        source.SelectObjectAsSource(m_bmpScreen);
+        dc->Blit(area.GetPosition(), area.GetSize(), &source, area.GetPosition());
+    }
+    // Where the window is larger than the picture (it cannot get narrower than its menu
+    // bar), the rest shows the window's plain background.
+    const wxRect client(m_pCanvas->CalcUnscrolledPosition(wxPoint(0, 0)),
+                        m_pCanvas->GetClientSize());
+    dc->SetPen(*wxTRANSPARENT_PEN);
+    dc->SetBrush(wxBrush(m_pCanvas->GetBackgroundColour()));
+    if (client.GetRight() >= picture.x)
+        dc->DrawRectangle(picture.x, client.y, client.GetRight() + 1 - picture.x, client.height);
+    if (client.GetBottom() >= picture.y)
+        dc->DrawRectangle(client.x, picture.y, picture.x - client.x, client.GetBottom() + 1 - picture.y);
 }
 
 void CSysView::OnUpdate(wxView*, wxObject* hint)

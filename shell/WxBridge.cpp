@@ -3,12 +3,15 @@
 #include "shell/UiText.h"
 
 #include <wx/app.h>
+#include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/rawbmp.h>
 #include <wx/strconv.h>
 
 #include <array>
 #include <cstdint>
+
+#include <dlfcn.h>
 
 namespace
 {
@@ -97,6 +100,22 @@ void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap
         }
         row.OffsetY(data, 1);
     }
+}
+
+int MenuBarMinimumWidth(wxMenuBar* bar)
+{
+    // GTK lays a menu bar out without overflow, so its minimum width is that of all its
+    // titles. The function is looked up in the toolkit that wx has loaded, so that building
+    // needs no GTK headers; elsewhere, or if it is missing, wx's own estimate serves.
+    using PreferredWidth = void (*)(void* widget, int* minimum, int* natural);
+    static const auto preferredWidth =
+        reinterpret_cast<PreferredWidth>(::dlsym(RTLD_DEFAULT, "gtk_widget_get_preferred_width"));
+    if (preferredWidth == nullptr || bar->GetHandle() == nullptr)
+        return bar->GetBestSize().x;
+    int minimum = 0;
+    int natural = 0;
+    preferredWidth(bar->GetHandle(), &minimum, &natural);
+    return minimum;
 }
 
 void MessageBoxSink::ShowMessage(const std::string& text)

@@ -9,6 +9,7 @@
 
 #include <string>
 
+class wxMenuBar;
 class wxWindow;
 
 // The one place where core values become wx values and back.
@@ -41,6 +42,9 @@ wxString DecodeCp932(const std::string& bytes);
 /// size first when it differs; then the whole buffer is copied. 8-bit pixels go through the
 /// buffer's colour table.
 void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap);
+
+/// The narrowest the menu bar can be drawn; a frame cannot be narrower.
+int MenuBarMinimumWidth(wxMenuBar* bar);
 
 /// Shows each message in a box captioned with the program's name, with the exclamation icon.
 class MessageBoxSink : public MessageSink

@@ -76,6 +76,9 @@ TEST(CSysDocTest, SetAndPaletteCommandsFollowTheirRulesAndRefresh)
     ASSERT_TRUE(scene.IsLoaded());
     EXPECT_EQ(viewer.Doc()->Screen().Width(), 100);
     EXPECT_EQ(viewer.Doc()->Screen().Height(), 80);
+    // A picture narrower than the menu bar leaves the frame at the menu bar's width.
+    EXPECT_GE(viewer.Frame()->GetSize().x, viewer.Frame()->GetMinSize().x);
+    EXPECT_GT(viewer.Frame()->GetMinSize().x, 100);
     EXPECT_TRUE(Query(viewer, ID_RESTORE).enabled);
     EXPECT_TRUE(Query(viewer, ID_RELOAD).enabled);
 
