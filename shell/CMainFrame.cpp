@@ -15,6 +15,9 @@
 
 namespace
 {
+// Outside the tool bars' layer, so that the status bar runs along the whole bottom edge.
+constexpr int kStatusBarLayer = 20;
+
 // Set while the frame's size handler refits the views, for the whole process: the refit
 // resizes the frame, which must not start another refit.
 int g_nInOnSize = 0;
@@ -100,20 +103,38 @@ void CMainFrame::CreateBars()
 
 void CMainFrame::CreateStatusPanes()
 {
-    wxStatusBar* bar = CreateStatusBar(kPaneCount);
+    // The status bar is laid out with the tool bars rather than by the toolkit's frame, so
+    // that hiding it gives its room back at once and the frame can shrink to the picture.
+    m_pStatusBar = new wxStatusBar(this, wxID_ANY);
+    m_pStatusBar->SetFieldsCount(kPaneCount);
     std::array<int, kPaneCount> widths{};
     widths[0] = -1;
     for (std::size_t i = 0; i < kPaneSamples.size(); ++i)
     {
         // As wide as the sample text plus the pane's margins; the last pane also leaves room
         // for the size grip.
-        widths[i + 1] = bar->GetTextExtent(Ui(kPaneSamples[i])).x + 2 * bar->GetBorderX() + 20;
+        widths[i + 1] = m_pStatusBar->GetTextExtent(Ui(kPaneSamples[i])).x +
+                        2 * m_pStatusBar->GetBorderX() + 20;
         if (i + 1 == kPaneSamples.size())
-            widths[i + 1] += bar->GetSize().y;
-        bar->SetStatusText(Ui(kPaneSamples[i]), static_cast<int>(i + 1));
+            widths[i + 1] += m_pStatusBar->GetBestSize().y;
+        m_pStatusBar->SetStatusText(Ui(kPaneSamples[i]), static_cast<int>(i + 1));
     }
-    bar->SetStatusWidths(kPaneCount, widths.data());
-    bar->SetStatusText(Ui(UiText::kReady), kPaneMessage);
+    m_pStatusBar->SetStatusWidths(kPaneCount, widths.data());
+    m_pStatusBar->SetStatusText(Ui(UiText::kReady), kPaneMessage);
+    const int height = m_pStatusBar->GetBestSize().y;
+    m_mgr.AddPane(m_pStatusBar, wxAuiPaneInfo()
+                                    .Name("StatusBar")
+                                    .Bottom()
+                                    .Layer(kStatusBarLayer)
+                                    .CaptionVisible(false)
+                                    .PaneBorder(false)
+                                    .Gripper(false)
+                                    .Dockable(false)
+                                    .Floatable(false)
+                                    .Movable(false)
+                                    .Resizable(false)
+                                    .MinSize(-1, height)
+                                    .BestSize(-1, height));
 }
 
 CSysView* CMainFrame::ActiveView() const
@@ -126,6 +147,11 @@ CSysDoc* CMainFrame::ActiveDocument() const
 {
     wxDocManager* manager = GetDocumentManager();
     return manager ? wxDynamicCast(manager->GetCurrentDocument(), CSysDoc) : nullptr;
+}
+
+bool CMainFrame::IsStatusBarShown()
+{
+    return m_mgr.GetPane(m_pStatusBar).IsShown();
 }
 
 bool CMainFrame::IsBarShown(wxAuiToolBar* bar)
@@ -153,8 +179,7 @@ void CMainFrame::RecalcLayoutBase()
 
 void CMainFrame::SetMessageText(const wxString& text)
 {
-    if (wxStatusBar* bar = GetStatusBar())
-        bar->SetStatusText(text, kPaneMessage);
+    m_pStatusBar->SetStatusText(text, kPaneMessage);
 }
 
 void CMainFrame::DoGiveHelp(const wxString& text, bool show)
@@ -164,9 +189,7 @@ void CMainFrame::DoGiveHelp(const wxString& text, bool show)
 
 void CMainFrame::UpdateStatusPanes()
 {
-    wxStatusBar* bar = GetStatusBar();
-    if (bar == nullptr)
-        return;
+    wxStatusBar* bar = m_pStatusBar;
     StatusValues values;
     if (const CSysView* view = ActiveView())
     {
@@ -223,9 +246,9 @@ void CMainFrame::OnViewToolBar(wxCommandEvent&)
 
 void CMainFrame::OnViewStatusBar(wxCommandEvent&)
 {
-    wxStatusBar* bar = GetStatusBar();
-    bar->Show(!bar->IsShown());
-    SendSizeEvent();
+    wxAuiPaneInfo& pane = m_mgr.GetPane(m_pStatusBar);
+    pane.Show(!pane.IsShown());
+    RecalcLayout();
 }
 
 void CMainFrame::OnUpdateViewPaletteBar(wxUpdateUIEvent& event)
@@ -249,7 +272,7 @@ void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event)
 void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
 {
     event.Enable(true);
-    event.Check(GetStatusBar() != nullptr && GetStatusBar()->IsShown());
+    event.Check(IsStatusBarShown());
 }
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event)

@@ -12,6 +12,7 @@ class CSysCanvas;
 class CSysDoc;
 class CSysView;
 class wxAuiToolBar;
+class wxStatusBar;
 
 /// What the status panes after the message pane are made from.
 struct StatusValues
@@ -39,7 +40,10 @@ public:
     wxAuiToolBar* PaletteBar() const { return m_bars[1]; }
     wxAuiToolBar* SetBar() const { return m_bars[2]; }
 
+    wxStatusBar* StatusBar() const { return m_pStatusBar; }
+
     bool IsBarShown(wxAuiToolBar* bar);
+    bool IsStatusBarShown();
     /// Shows or hides a bar at once and lays the frame out again.
     void ShowBar(wxAuiToolBar* bar, bool show);
 
@@ -79,6 +83,7 @@ private:
     wxAuiManager m_mgr;
     CSysCanvas* m_pCanvas = nullptr;
     std::array<wxAuiToolBar*, 3> m_bars{};
+    wxStatusBar* m_pStatusBar = nullptr;
 
     wxDECLARE_EVENT_TABLE();
 };

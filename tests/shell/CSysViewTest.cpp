@@ -26,7 +26,7 @@ protected:
 
     Point PositionOf(std::int32_t object) { return ::PositionOf(Doc(), object); }
 
-    wxString MessagePane() { return viewer.Frame()->GetStatusBar()->GetStatusText(0); }
+    wxString MessagePane() { return viewer.Frame()->StatusBar()->GetStatusText(0); }
     CSysView* View() { return viewer.View(); }
     CSysDoc* Doc() { return viewer.Doc(); }
 
@@ -141,7 +141,7 @@ TEST_F(ViewTest, SetChangeBlanksTheHoverPanesUntilTheMouseMoves)
 {
     View()->OnMouseMove(wxPoint(15, 15));
     viewer.Frame()->UpdateStatusPanes();
-    wxStatusBar* bar = viewer.Frame()->GetStatusBar();
+    wxStatusBar* bar = viewer.Frame()->StatusBar();
     EXPECT_EQ(bar->GetStatusText(1), "Set 0");
     EXPECT_EQ(bar->GetStatusText(2), "Pal 0");
     EXPECT_EQ(bar->GetStatusText(3), "15,15");

@@ -86,8 +86,8 @@ TEST(CommandTableTest, BarsCarryTheirButtonsTipsAndPrompts)
 
     // Prompts show in the message pane and give way to "Ready." when they end.
     frame->DoGiveHelp(CommandTable::PromptOf(ID_APP_ABOUT), true);
-    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0),
+    EXPECT_EQ(frame->StatusBar()->GetStatusText(0),
               wxString::FromUTF8("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"));
     frame->DoGiveHelp(wxString(), false);
-    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Ready.");
+    EXPECT_EQ(frame->StatusBar()->GetStatusText(0), "Ready.");
 }

@@ -150,6 +150,14 @@ TEST(ViewerGuiTest, FrameFollowsThePictureOfARealSet)
     EXPECT_FALSE(frame->IsBarShown(frame->SetBar()));
     EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
     EXPECT_LT(frame->GetSize().y, height);
+    // So does hiding the status bar.
+    const int withStatus = frame->GetSize().y;
+    viewer.Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(frame->IsStatusBarShown());
+    EXPECT_TRUE(PumpUntil([&] { return frame->GetSize().y < withStatus; }));
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
+    viewer.Command(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(frame->IsStatusBarShown());
     // The palette bar starts hidden, the tool-bar toggle acts on the main bar only.
     EXPECT_FALSE(frame->IsBarShown(frame->PaletteBar()));
     viewer.Command(ID_VIEW_TOOLBAR);
