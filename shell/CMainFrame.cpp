@@ -98,6 +98,8 @@ void CMainFrame::CreateBars()
             info.Bottom();
         info.Show(spec.visibleAtStart);
         m_mgr.AddPane(m_bars[i], info);
+        m_bars[i]->Bind(wxEVT_MOTION, &CMainFrame::OnToolBarMotion, this);
+        m_bars[i]->Bind(wxEVT_LEAVE_WINDOW, &CMainFrame::OnToolBarLeave, this);
     }
 }
 
@@ -185,6 +187,31 @@ void CMainFrame::SetMessageText(const wxString& text)
 void CMainFrame::DoGiveHelp(const wxString& text, bool show)
 {
     SetMessageText(show ? text : Ui(UiText::kReady));
+}
+
+void CMainFrame::OnToolBarMotion(wxMouseEvent& event)
+{
+    // Fly-by prompts: the command's prompt shows while the mouse rests on its button.
+    auto* bar = wxStaticCast(event.GetEventObject(), wxAuiToolBar);
+    const wxAuiToolBarItem* item = bar->FindToolByPosition(event.GetX(), event.GetY());
+    const int id = item != nullptr && item->GetKind() != wxITEM_SEPARATOR ? item->GetId()
+                                                                          : wxID_NONE;
+    if (id != m_nHoverTool)
+    {
+        m_nHoverTool = id;
+        DoGiveHelp(id == wxID_NONE ? wxString() : item->GetLongHelp(), id != wxID_NONE);
+    }
+    event.Skip();
+}
+
+void CMainFrame::OnToolBarLeave(wxMouseEvent& event)
+{
+    if (m_nHoverTool != wxID_NONE)
+    {
+        m_nHoverTool = wxID_NONE;
+        DoGiveHelp(wxString(), false);
+    }
+    event.Skip();
 }
 
 void CMainFrame::UpdateStatusPanes()

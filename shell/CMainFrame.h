@@ -76,6 +76,8 @@ private:
     void OnUpdateViewSetBar(wxUpdateUIEvent& event);
     void OnUpdateViewToolBar(wxUpdateUIEvent& event);
     void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
+    void OnToolBarMotion(wxMouseEvent& event);
+    void OnToolBarLeave(wxMouseEvent& event);
     void OnDropFiles(wxDropFilesEvent& event);
     void OnQueryNewPalette(wxQueryNewPaletteEvent& event);
     void OnPaletteChanged(wxPaletteChangedEvent& event);
@@ -84,6 +86,7 @@ private:
     CSysCanvas* m_pCanvas = nullptr;
     std::array<wxAuiToolBar*, 3> m_bars{};
     wxStatusBar* m_pStatusBar = nullptr;
+    int m_nHoverTool = wxID_NONE;
 
     wxDECLARE_EVENT_TABLE();
 };

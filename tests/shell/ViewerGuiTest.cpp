@@ -7,7 +7,9 @@
 #include "shell/CommandIds.h"
 #include "shell/CSysView.h"
 
+#include <wx/aui/auibar.h>
 #include <wx/image.h>
+#include <wx/statusbr.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
@@ -101,6 +103,18 @@ TEST(ViewerGuiTest, TypedDigitChangesTheSetAndTheMouseDragsAnObjectThatIsSaved)
         const wxImage shot = GrabCanvas(canvas);
         return SameColour(shot, 60, 55, 0, 255, 0) && SameColour(shot, 25, 35, 0, 128, 128);
     }));
+
+    // Resting on a button shows its prompt and its tip; leaving it says "Ready." again.
+    wxAuiToolBar* bar = viewer.Frame()->MainBar();
+    input.MouseMove(bar->ClientToScreen(bar->GetToolRect(ID_NEXT_SET).GetPosition() +
+                                        wxPoint(5, 5)));
+    EXPECT_TRUE(PumpUntil([&] {
+        return viewer.Frame()->StatusBar()->GetStatusText(0) == wxString::FromUTF8("次のセットへ");
+    }));
+    EXPECT_EQ(bar->GetToolTipText(), wxString::FromUTF8("次のセットへ"));
+    wxStatusBar* status = viewer.Frame()->StatusBar();
+    input.MouseMove(status->ClientToScreen(wxPoint(5, 5)));
+    EXPECT_TRUE(PumpUntil([&] { return status->GetStatusText(0) == "Ready."; }));
 
     input.Char('s', wxMOD_CONTROL);
     ASSERT_TRUE(PumpUntil([&] {
