@@ -211,13 +211,17 @@ void CSysDoc::OnFullColour(wxCommandEvent&)
 
 void CSysDoc::OnRestore(wxCommandEvent&)
 {
+    // Both need a configuration; their menu items are greyed without one.
+    if (!m_scene.IsLoaded())
+        return;
     m_scene.RestoreLoadState();
     RefreshScreen(true, true, kHintReset);
 }
 
 void CSysDoc::OnReload(wxCommandEvent&)
 {
-    OnOpenDocument(GetFilename());
+    if (m_scene.IsLoaded())
+        OnOpenDocument(GetFilename());
 }
 
 void CSysDoc::OnFileSave(wxCommandEvent&)

@@ -43,6 +43,8 @@ TEST(CSysDocTest, NewDocumentIsAnEmptyWhitePictureTitledUntitled)
     EXPECT_TRUE(Query(viewer, ID_SET_0).checked);
     EXPECT_TRUE(Query(viewer, ID_PALETTE_0).checked);
     viewer.Command(ID_NEXT_SET);
+    viewer.Command(ID_RELOAD);
+    viewer.Command(ID_RESTORE);
     EXPECT_EQ(doc->GetScene().CurrentSet(), 0);
     EXPECT_TRUE(viewer.messages.shown.empty());
 }
