@@ -167,12 +167,18 @@ std::int64_t Scene::CurrentPaletteGroup() const
     return set ? set->PaletteGroup() : 0;
 }
 
-void Scene::BuildSet(int base, int step)
+int Scene::TargetSet(int base, int step) const
 {
     if (!CurrentSetLine())
-        return;
+        return -1;
     const int target = (base == -1 ? m_currentSet : base) + step;
-    if (target < 0 || target >= kSetCount)
+    return target >= 0 && target < kSetCount ? target : -1;
+}
+
+void Scene::BuildSet(int base, int step)
+{
+    const int target = TargetSet(base, step);
+    if (target < 0)
         return;
     StorePositions();
     m_colourMaps.clear();

@@ -118,6 +118,11 @@ private:
     void MergeAllPalettes(std::int64_t group);
     /// The placed cel at index, or null when there is none.
     const PlacedCel* CelAt(int index) const;
+    /// The set that (base, or the current set when base is -1) + step names, or -1 when there
+    /// is no configuration or it lies outside 0 to 9.
+    int TargetSet(int base, int step) const;
+    /// Calls move on every placed cel of the object of the cel at index.
+    template <typename Move> void ForEachCelOfObject(int index, Move move);
 
     std::vector<std::unique_ptr<ColourMap>> m_colourMaps;
     std::vector<std::unique_ptr<PlacedCel>> m_placedCels;

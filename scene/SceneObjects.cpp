@@ -93,7 +93,7 @@ Point Scene::GetObjectExtent(int index) const
     return extent;
 }
 
-void Scene::MoveObjectBy(ScreenBuffer& buffer, int index, std::int32_t dx, std::int32_t dy)
+template <typename Move> void Scene::ForEachCelOfObject(int index, Move move)
 {
     const PlacedCel* cel = CelAt(index);
     if (!cel)
@@ -102,21 +102,18 @@ void Scene::MoveObjectBy(ScreenBuffer& buffer, int index, std::int32_t dx, std::
     for (const auto& other : m_placedCels)
     {
         if (other->objectNumber == object)
-            other->MoveBy(buffer, dx, dy);
+            move(*other);
     }
+}
+
+void Scene::MoveObjectBy(ScreenBuffer& buffer, int index, std::int32_t dx, std::int32_t dy)
+{
+    ForEachCelOfObject(index, [&](PlacedCel& cel) { cel.MoveBy(buffer, dx, dy); });
 }
 
 void Scene::MoveObjectTo(ScreenBuffer& buffer, int index, std::int32_t x, std::int32_t y)
 {
-    const PlacedCel* cel = CelAt(index);
-    if (!cel)
-        return;
-    const std::int32_t object = cel->objectNumber;
-    for (const auto& other : m_placedCels)
-    {
-        if (other->objectNumber == object)
-            other->MoveTo(buffer, x, y);
-    }
+    ForEachCelOfObject(index, [&](PlacedCel& cel) { cel.MoveTo(buffer, x, y); });
 }
 
 void Scene::DrawAll(ScreenBuffer& buffer) const

@@ -72,10 +72,8 @@ void Scene::MergeAllPalettes(std::int64_t group)
 
 void Scene::SelectSet(int base, int step)
 {
-    if (!CurrentSetLine())
-        return;
-    const int target = (base == -1 ? m_currentSet : base) + step;
-    if (target < 0 || target >= kSetCount)
+    const int target = TargetSet(base, step);
+    if (target < 0)
         return;
     StorePositions();
     m_currentSet = target;

@@ -31,7 +31,7 @@ constexpr const char* kPaneCatchSample = "Catch";
 // About box.
 constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報(Sys)";
 constexpr const char* kAboutVersion = "Velquin Version 0.01";
-constexpr const char* kAboutCopyright = "Copyright (C) 2024 Velquin";
+constexpr const char* kAboutCopyright = "Copyright (C) 2026 Velquin";
 constexpr const char* kAboutNotice = "開発途中の版です。機能と表示は変わることがあります。";
 constexpr const char* kOk = "OK";
 
