@@ -137,6 +137,10 @@ bool CSysDoc::NeedsNewName(const wxString& path)
     struct stat info{};
     if (::stat(bytes.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return true;
+    // A file without write permission is read-only even for a user (root) whom the system
+    // would let write it anyway.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
     return ::access(bytes.c_str(), W_OK) != 0;
 }
 

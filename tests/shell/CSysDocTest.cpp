@@ -210,6 +210,10 @@ TEST(CSysDocTest, SaveAsksForANameWithoutAWritableFile)
     EXPECT_TRUE(CSysDoc::NeedsNewName(set.folder.File("gone.CNF")));
     EXPECT_TRUE(CSysDoc::NeedsNewName(set.folder.Path()));
     EXPECT_FALSE(CSysDoc::NeedsNewName(set.configPath));
+    std::filesystem::permissions(set.configPath, std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::group_read |
+                                                     std::filesystem::perms::others_read);
+    EXPECT_TRUE(CSysDoc::NeedsNewName(set.configPath));
 }
 
 TEST(CSysDocTest, FailedOpenExplainsAndKeepsTheDocument)
