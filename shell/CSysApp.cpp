@@ -91,7 +91,7 @@ bool CSysApp::StartUp(const StartOptions& options)
 
     m_pDocManager = new CSysDocManager(*m_pRecent);
     m_pDocManager->SetMaxDocsOpen(1);
-    new wxDocTemplate(m_pDocManager, Ui(UiText::kTemplateFilterName),
+    auto* docTemplate = new wxDocTemplate(m_pDocManager, Ui(UiText::kTemplateFilterName),
                       "*" + Ui(UiText::kTemplateExtension), wxString(),
                       Ui(UiText::kTemplateExtension).Mid(1), Ui(UiText::kTemplateNewTypeName),
                       Ui(UiText::kTemplateNewTypeName), CLASSINFO(CSysDoc), CLASSINFO(CSysView));
@@ -111,7 +111,11 @@ bool CSysApp::StartUp(const StartOptions& options)
             m_pServer.reset();
     }
 
-    if (m_pDocManager->CreateDocument(wxString(), wxDOC_NEW) == nullptr)
+    // Made through the template rather than the manager, which would raise (and so show) the
+    // frame at once: the window belongs on the screen only once its document is in place, and
+    // a command-line file that fails is told without it.
+    wxDocument* doc = docTemplate->CreateDocument(wxString(), wxDOC_NEW);
+    if (doc == nullptr || !doc->OnNewDocument())
     {
         ShutDown();
         return false;

@@ -11,6 +11,8 @@
 #include <wx/event.h>
 #include <wx/utils.h>
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -38,6 +40,20 @@ std::vector<std::uint8_t> Filled(int width, int height, std::uint8_t number)
     return std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), number);
 }
 } // namespace
+
+void RecordingMessages::ShowMessage(const std::string& text)
+{
+    shown.push_back(text);
+    // Asked of the toolkit: wx's own flag misses a window that the toolkit showed by raising it.
+    using Visible = int (*)(void* widget);
+    static const auto visible =
+        reinterpret_cast<Visible>(::dlsym(RTLD_DEFAULT, "gtk_widget_get_visible"));
+    const wxWindow* top = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+    overMainWindow.push_back(top != nullptr &&
+                             (visible != nullptr && top->GetHandle() != nullptr
+                                  ? visible(top->GetHandle()) != 0
+                                  : top->IsShown()));
+}
 
 std::string ReadAll(const std::string& path)
 {

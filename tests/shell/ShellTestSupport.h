@@ -18,8 +18,10 @@ class CSysView;
 /// Keeps every message instead of showing a box.
 struct RecordingMessages : MessageSink
 {
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    void ShowMessage(const std::string& text) override;
     std::vector<std::string> shown;
+    /// Whether the main window was on the screen when each message came.
+    std::vector<bool> overMainWindow;
 };
 
 /// The whole contents of a file (empty when missing).
