@@ -75,6 +75,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     m_mgr.SetManagedWindow(this);
     m_pCanvas = new CSysCanvas(this);
     m_mgr.AddPane(m_pCanvas, wxAuiPaneInfo().Name("Canvas").CenterPane().PaneBorder(false));
+    m_pCanvas->Bind(wxEVT_SIZE, &CMainFrame::OnCanvasSize, this);
     CreateBars();
     CreateStatusPanes();
     DragAcceptFiles(true);
@@ -245,6 +246,29 @@ void CMainFrame::UpdateStatusPanes()
 
 void CMainFrame::OnSize(wxSizeEvent& event)
 {
+    RefitOnce();
+    event.Skip();
+}
+
+void CMainFrame::OnCanvasSize(wxSizeEvent& event)
+{
+    // The bars' manager lays them out again on its own when one is floated, docked or moved,
+    // without going through RecalcLayout; the canvas then changes size in a frame that keeps
+    // its own, and the frame must follow as it does for a re-layout. Afterwards, because the
+    // manager is still in the middle of that layout here.
+    if (!g_nInOnSize && !m_bRefitPending)
+    {
+        m_bRefitPending = true;
+        CallAfter([this] {
+            m_bRefitPending = false;
+            RefitOnce();
+        });
+    }
+    event.Skip();
+}
+
+void CMainFrame::RefitOnce()
+{
     if (!g_nInOnSize)
     {
         g_nInOnSize = 1;
@@ -252,7 +276,6 @@ void CMainFrame::OnSize(wxSizeEvent& event)
             doc->UpdateAllViewsWithHint(kHintRefit);
         g_nInOnSize = 0;
     }
-    event.Skip();
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event)

@@ -66,7 +66,10 @@ private:
     CSysView* ActiveView() const;
     CSysDoc* ActiveDocument() const;
 
+    /// Hint 3 to the views, unless a refit is already under way.
+    void RefitOnce();
     void OnSize(wxSizeEvent& event);
+    void OnCanvasSize(wxSizeEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnViewPaletteBar(wxCommandEvent& event);
     void OnViewSetBar(wxCommandEvent& event);
@@ -87,6 +90,7 @@ private:
     std::array<wxAuiToolBar*, 3> m_bars{};
     wxStatusBar* m_pStatusBar = nullptr;
     int m_nHoverTool = wxID_NONE;
+    bool m_bRefitPending = false;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -8,6 +8,7 @@
 #include "shell/CSysView.h"
 
 #include <wx/aui/auibar.h>
+#include <wx/aui/framemanager.h>
 #include <wx/image.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
@@ -207,6 +208,32 @@ TEST(ViewerGuiTest, FrameFollowsThePictureOfARealSet)
     viewer.Command(ID_VIEW_TOOLBAR);
     EXPECT_FALSE(frame->IsBarShown(frame->MainBar()));
     EXPECT_FALSE(frame->IsBarShown(frame->SetBar()));
+}
+
+TEST(ViewerGuiTest, FloatingABarLetsTheFrameShrinkToThePicture)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    CMainFrame* frame = viewer.Frame();
+    CSysCanvas* canvas = frame->Canvas();
+    ASSERT_TRUE(PumpUntil([&] { return canvas->GetSize().y == 80; }));
+    const int height = frame->GetSize().y;
+
+    // The bars' manager lays the frame out by itself when a bar is dragged off and back.
+    wxAuiManager* bars = wxAuiManager::GetManager(frame);
+    ASSERT_NE(bars, nullptr);
+    bars->GetPane(frame->SetBar()).Float();
+    bars->Update();
+    EXPECT_TRUE(PumpUntil([&] { return frame->GetSize().y < height; }));
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize().y == 80; }));
+    const int floating = frame->GetSize().y;
+    // Docked again it takes room from the view; the frame does not grow.
+    bars->GetPane(frame->SetBar()).Dock();
+    bars->Update();
+    Pump();
+    EXPECT_EQ(frame->GetSize().y, floating);
+    EXPECT_LT(canvas->GetSize().y, 80);
 }
 
 TEST(ViewerGuiTest, SecondStartHandsItsFileToTheRunningViewer)
