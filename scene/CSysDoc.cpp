@@ -88,14 +88,20 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
         return false;
     }
     m_scene.ClearScene();
+    // Taken whole before the directory changes: a relative path would otherwise name another
+    // file once the load, a reload or the recent-file list reads it again.
+    wxFileName name(path);
+    name.MakeAbsolute();
+    const wxString full = name.GetFullPath();
+    const std::string fullBytes(full.fn_str());
     // Relative names inside the set resolve against its folder; the directory stays changed,
     // and a folder that cannot be entered is passed over without a word.
     std::error_code ignored;
-    std::filesystem::current_path(FolderOf(bytes), ignored);
-    m_scene.LoadScene(bytes);
+    std::filesystem::current_path(FolderOf(fullBytes), ignored);
+    m_scene.LoadScene(fullBytes);
     SetDocumentSaved(true);
-    SetTitle(wxFileName(path).GetFullName());
-    SetFilename(path, true);
+    SetTitle(name.GetFullName());
+    SetFilename(full, true);
     RefreshScreen(true, true, kHintReset);
     return true;
 }

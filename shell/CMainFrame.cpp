@@ -18,6 +18,10 @@ namespace
 // Outside the tool bars' layer, so that the status bar runs along the whole bottom edge.
 constexpr int kStatusBarLayer = 20;
 
+// The status bar draws a pane's text 2 pixels in from each side, and clips or shortens what
+// does not fit; 2 more keep the sample texts clear of the pane's edge.
+constexpr int kPaneTextMargins = 6;
+
 // Set while the frame's size handler refits the views, for the whole process: the refit
 // resizes the frame, which must not start another refit.
 int g_nInOnSize = 0;
@@ -113,10 +117,11 @@ void CMainFrame::CreateStatusPanes()
     widths[0] = -1;
     for (std::size_t i = 0; i < kPaneSamples.size(); ++i)
     {
-        // As wide as the sample text plus the pane's margins; the last pane also leaves room
-        // for the size grip.
+        // As wide as the sample text plus the pane's border and text margins, and no wider:
+        // what the panes do not take is the message pane's, which shows the prompts. The last
+        // pane also leaves room for the size grip.
         widths[i + 1] = m_pStatusBar->GetTextExtent(Ui(kPaneSamples[i])).x +
-                        2 * m_pStatusBar->GetBorderX() + 20;
+                        2 * m_pStatusBar->GetBorderX() + kPaneTextMargins;
         if (i + 1 == kPaneSamples.size())
             widths[i + 1] += m_pStatusBar->GetBestSize().y;
         m_pStatusBar->SetStatusText(Ui(kPaneSamples[i]), static_cast<int>(i + 1));

@@ -154,7 +154,8 @@ bool CSysApp::OpenDocumentFile(const wxString& path)
     CSysDoc* doc = GetDocument();
     if (doc == nullptr || !doc->OnOpenDocument(path))
         return false;
-    m_pRecent->Add(path);
+    // The document's own, absolute path: the open has changed the current directory.
+    m_pRecent->Add(doc->GetFilename());
     return true;
 }
 

@@ -191,7 +191,7 @@ void CSysView::FitFrame(bool shrinkOnly)
         size.x = std::min(size.x, area.width);
         size.y = std::min(size.y, area.height);
     }
-    frame->SetSize(size);
+    ResizeTopLevel(frame, size);
     frame->RecalcLayoutBase();
 }
 

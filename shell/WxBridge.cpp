@@ -118,6 +118,32 @@ int MenuBarMinimumWidth(wxMenuBar* bar)
     return minimum;
 }
 
+void ResizeTopLevel(wxWindow* window, const wxSize& size)
+{
+    const wxSize before = window->GetSize();
+    window->SetSize(size);
+    const wxSize after = window->GetSize();
+    // GTK drops a resize request that equals its previous one, even when the user has resized
+    // the window since, so a window fitted to the picture and then enlarged by hand would stay
+    // large. The same change therefore also goes to the window system directly; looked up in
+    // the loaded toolkit as above.
+    using GetWindow = void* (*)(void* widget);
+    using GetExtent = int (*)(void* window);
+    using Resize = void (*)(void* window, int width, int height);
+    static const auto getWindow =
+        reinterpret_cast<GetWindow>(::dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+    static const auto getWidth =
+        reinterpret_cast<GetExtent>(::dlsym(RTLD_DEFAULT, "gdk_window_get_width"));
+    static const auto getHeight =
+        reinterpret_cast<GetExtent>(::dlsym(RTLD_DEFAULT, "gdk_window_get_height"));
+    static const auto resize = reinterpret_cast<Resize>(::dlsym(RTLD_DEFAULT, "gdk_window_resize"));
+    if (getWindow == nullptr || getWidth == nullptr || getHeight == nullptr || resize == nullptr ||
+        window->GetHandle() == nullptr || after == before)
+        return;
+    if (void* native = getWindow(window->GetHandle()))
+        resize(native, getWidth(native) + after.x - before.x, getHeight(native) + after.y - before.y);
+}
+
 void MessageBoxSink::ShowMessage(const std::string& text)
 {
     wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;

@@ -46,6 +46,10 @@ void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap
 /// The narrowest the menu bar can be drawn; a frame cannot be narrower.
 int MenuBarMinimumWidth(wxMenuBar* bar);
 
+/// Resizes a top-level window to size (as the window's own size constraints allow), also when
+/// the toolkit believes it already has that size.
+void ResizeTopLevel(wxWindow* window, const wxSize& size);
+
 /// Shows each message in a box captioned with the program's name, with the exclamation icon.
 class MessageBoxSink : public MessageSink
 {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 
 namespace
 {
@@ -67,6 +69,27 @@ TEST(CSysDocTest, OneDocumentServesTheWholeRun)
     EXPECT_EQ(doc->GetTitle(), "TEST.CNF");
     EXPECT_EQ(viewer.Frame()->GetTitle(), "TEST.CNF - Velquin");
     EXPECT_FALSE(doc->IsModified());
+}
+
+TEST(CSysDocTest, RelativePathWithAFolderLoadsAndIsKeptWhole)
+{
+    TestSet set;
+    const std::filesystem::path config(set.configPath);
+    std::filesystem::current_path(config.parent_path().parent_path());
+    const std::string relative = (config.parent_path().filename() / config.filename()).string();
+    ViewerFixture viewer(relative);
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    EXPECT_TRUE(doc->GetScene().IsLoaded());
+    EXPECT_EQ(doc->Screen().Width(), 100);
+    EXPECT_EQ(doc->GetFilename(), set.configPath);
+    ASSERT_EQ(viewer.App().Recent()->Count(), 1u);
+    EXPECT_EQ(viewer.App().Recent()->File(0), set.configPath);
+    viewer.Command(ID_NEXT_SET);
+    viewer.Command(ID_RELOAD);
+    EXPECT_TRUE(doc->GetScene().IsLoaded());
+    EXPECT_EQ(doc->GetScene().CurrentSet(), 0);
+    EXPECT_TRUE(viewer.messages.shown.empty());
 }
 
 TEST(CSysDocTest, SetAndPaletteCommandsFollowTheirRulesAndRefresh)

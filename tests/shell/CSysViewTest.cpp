@@ -5,11 +5,14 @@
 #include "shell/CMainFrame.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
+#include "shell/UiText.h"
 #include "shell/WxBridge.h"
 
 #include <wx/statusbr.h>
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace
 {
@@ -178,6 +181,28 @@ TEST(StatusPanesTest, DefaultsAndObjectZero)
     values.hoverObject = 1;
     EXPECT_EQ(FormatStatusPanes(values)[2], "");
     EXPECT_EQ(FormatStatusPanes(values)[3], "#1");
+}
+
+TEST(StatusPanesTest, PanesFitTheirSampleTextsAndLeaveTheRestToTheMessagePane)
+{
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    wxStatusBar* bar = viewer.Frame()->StatusBar();
+    const std::array samples = {UiText::kPaneSetSample, UiText::kPanePaletteSample,
+                                UiText::kPanePointSample, UiText::kPaneObjectSample,
+                                UiText::kPaneCatchSample};
+    // Four pixels of text margins inside each pane; the last pane also holds the size grip.
+    for (int pane = 1; pane < 5; ++pane)
+    {
+        wxRect field;
+        ASSERT_TRUE(bar->GetFieldRect(pane, field));
+        const int text = bar->GetTextExtent(Ui(samples[std::size_t(pane - 1)])).x;
+        EXPECT_GE(field.width, text + 4) << pane;
+        EXPECT_LE(field.width, text + 12) << pane;
+    }
+    wxRect message;
+    ASSERT_TRUE(bar->GetFieldRect(0, message));
+    EXPECT_GE(message.width, bar->GetTextExtent(Ui("ﾂｰﾙ ﾊﾞｰの表示/非表示")).x + 4);
 }
 
 TEST(WxBridgeTest, CodePageTextDecodesAndBadBytesDoNotHideTheRest)

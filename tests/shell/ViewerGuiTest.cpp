@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -39,6 +40,25 @@ bool SameColour(const wxImage& image, int x, int y, unsigned char r, unsigned ch
                 unsigned char b)
 {
     return image.IsOk() && x < image.GetWidth() && y < image.GetHeight() && image.GetRed(x, y) == r && image.GetGreen(x, y) == g && image.GetBlue(x, y) == b;
+}
+
+/// The size of the window that search finds, as the X server has it rather than as wx
+/// believes it to be.
+wxSize WindowSystemSize(const char* search)
+{
+    const std::string command = search + std::string("getwindowgeometry --shell %@");
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return wxSize();
+    wxSize size;
+    char line[128];
+    while (std::fgets(line, sizeof line, pipe) != nullptr)
+    {
+        std::sscanf(line, "WIDTH=%d", &size.x);
+        std::sscanf(line, "HEIGHT=%d", &size.y);
+    }
+    ::pclose(pipe);
+    return size;
 }
 
 std::string RealSet(const char* folder)
@@ -149,7 +169,17 @@ TEST(ViewerGuiTest, FrameFollowsThePictureOfARealSet)
     };
     EXPECT_TRUE(PumpUntil([&] { return differing() == 0; })) << differing();
 
-    // Larger than the picture snaps back; smaller is allowed.
+    // Larger than the picture snaps back; smaller is allowed. First enlarged from outside, as
+    // the user's drag does, while the frame has exactly the size that it asked for last.
+    const char* const window = "xdotool search --name '^lina.cnf - Velquin$' ";
+    const wxSize fitted = WindowSystemSize(window);
+    ASSERT_EQ(fitted, frame->GetSize());
+    const std::string enlarge = window + std::string("windowsize %@ ") +
+                                std::to_string(fitted.x + 150) + " " +
+                                std::to_string(fitted.y + 120);
+    ASSERT_EQ(std::system(enlarge.c_str()), 0);
+    EXPECT_TRUE(PumpUntil([&] { return WindowSystemSize(window) == fitted; }));
+    EXPECT_EQ(canvas->GetSize(), picture);
     frame->SetSize(frame->GetSize() + wxSize(60, 40));
     EXPECT_TRUE(PumpUntil([&] { return canvas->GetSize() == picture; }));
     // (Not narrower than the menu bar, which the frame never is.)
