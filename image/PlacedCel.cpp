@@ -3,9 +3,11 @@
 #include "image/Blend.h"
 #include "image/ScreenBuffer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -211,6 +213,12 @@ void DrawFullColour(const Run& run, const CelImage& cel, const ColourMap* colour
         DrawNumbersInColour<TargetBytes>(run, cel, colourMap, palette);
 }
 
+std::int32_t Saturate(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 /// True when the block holds every row that the image's size states, so nothing is read
 /// beyond it.
 bool HasAllRows(const CelImage& cel)
@@ -226,9 +234,11 @@ bool HasAllRows(const CelImage& cel)
 
 Rect PlacedCel::CelRect() const
 {
-    const std::int32_t left = x + xOffset;
-    const std::int32_t top = y + yOffset;
-    return Rect{left, top, left + width, top + height};
+    // A position read from a file may lie anywhere in 32 bits; the edges stop at its limits
+    // instead of wrapping round to the other side of the screen.
+    const std::int64_t left = std::int64_t{x} + xOffset;
+    const std::int64_t top = std::int64_t{y} + yOffset;
+    return Rect{Saturate(left), Saturate(top), Saturate(left + width), Saturate(top + height)};
 }
 
 void PlacedCel::Draw(ScreenBuffer& buffer) const
@@ -282,18 +292,14 @@ bool PlacedCel::HitTest(std::int32_t px, std::int32_t py) const
 
 void PlacedCel::MoveBy(ScreenBuffer& buffer, std::int32_t dx, std::int32_t dy)
 {
-    if (visible)
-    {
-        const Rect before = CelRect();
-        Rect after = before;
-        after.Offset(dx, dy);
-        buffer.AddDirty(Rect::Union(before, after));
-    }
-    x += dx;
-    y += dy;
+    MoveTo(buffer, Saturate(std::int64_t{x} + dx), Saturate(std::int64_t{y} + dy));
 }
 
 void PlacedCel::MoveTo(ScreenBuffer& buffer, std::int32_t newX, std::int32_t newY)
 {
-    MoveBy(buffer, newX - x, newY - y);
+    const Rect before = CelRect();
+    x = newX;
+    y = newY;
+    if (visible)
+        buffer.AddDirty(Rect::Union(before, CelRect()));
 }

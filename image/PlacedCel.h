@@ -30,6 +30,7 @@ struct PlacedCel : CelImage
     void Draw(ScreenBuffer& buffer) const;
     /// Visible, and the pixel under the point is not transparent.
     bool HitTest(std::int32_t px, std::int32_t py) const;
+    /// A position stops at the 32-bit limits rather than wrapping.
     void MoveBy(ScreenBuffer& buffer, std::int32_t dx, std::int32_t dy);
     void MoveTo(ScreenBuffer& buffer, std::int32_t newX, std::int32_t newY);
 };

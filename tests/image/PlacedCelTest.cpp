@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -297,6 +298,30 @@ TEST(PlacedCelTest, MovesGrowTheDirtyRectangleOnlyForVisibleCels)
     EXPECT_TRUE(buffer.DirtyRect().IsEmpty());
     EXPECT_EQ(cel.x, 50);
     EXPECT_EQ(cel.y, 60);
+}
+
+TEST(PlacedCelTest, PositionsAtTheThirtyTwoBitLimitsNeitherWrapNorOverflow)
+{
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    ScreenBuffer buffer;
+    Prepare(buffer, 8, 8, 8);
+    buffer.ClearDirty();
+    PlacedCel cel = Placed(CelBytes::Indexed(4, 3, Bytes(12, 1)).Offset(5, 2));
+    cel.x = kMax - 6;
+    cel.y = kMin;
+    EXPECT_EQ(cel.CelRect(), (Rect{kMax - 1, kMin + 2, kMax, kMin + 5}));
+    EXPECT_TRUE(cel.HitTest(kMax - 1, kMin + 2));
+
+    cel.MoveBy(buffer, 100, -100);
+    EXPECT_EQ(cel.x, kMax);
+    EXPECT_EQ(cel.y, kMin);
+    EXPECT_TRUE(Rect::Intersect(buffer.DirtyRect(), buffer.ScreenRect()).IsEmpty());
+
+    cel.MoveTo(buffer, -5, -2);
+    EXPECT_EQ(cel.CelRect(), (Rect{0, 0, 4, 3}));
+    cel.Draw(buffer);
+    EXPECT_EQ(Indices(buffer).substr(0, 9), "55552222/");
 }
 
 TEST(PlacedCelTest, EarlierDrawnCelIsCoveredByLaterOne)

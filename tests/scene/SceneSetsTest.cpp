@@ -116,3 +116,18 @@ TEST_F(SceneSetsTest, PaletteGroupsChangeTheColoursOfTheCurrentSetOnly)
     scene.SelectPaletteGroup(-2, 0);
     EXPECT_EQ(scene.CurrentPaletteGroup(), 9);
 }
+
+TEST_F(SceneSetsTest, SetChangePassesOverCelLinesWhoseCelDidNotLoad)
+{
+    scene.LoadSceneFromBytes(ConfigText({"#2 x.cel :1", "#1 gone.cel", "#1 x.cel :0", "#0 gone.cel",
+                                         "#0 x.cel", "$0 1,1 2,2 3,3", "$0 4,4 5,5 6,6"}),
+                             files);
+    ASSERT_EQ(scene.PlacedCels().size(), 3u);
+
+    scene.SelectSet(1, 0);
+    EXPECT_EQ(Cel(0).x, 4); // object 0
+    EXPECT_EQ(Cel(1).x, 5);
+    EXPECT_EQ(Cel(1).visible, 0);
+    EXPECT_EQ(Cel(2).x, 6);
+    EXPECT_EQ(Cel(2).visible, 1);
+}
