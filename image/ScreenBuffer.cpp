@@ -11,6 +11,9 @@ namespace
 
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kColourTableEntries = 256;
+// A window-size line may ask for any size; a picture beyond 16384 × 16384 at 32 bits is refused
+// like a failed allocation instead of letting the system overcommit and kill the viewer.
+constexpr std::size_t kMaxStorageBytes = std::size_t{1} << 30;
 
 /// Storage in ordinary memory for both paths; a failed allocation returns nullptr.
 struct PlainScreenMemory : ScreenMemory
@@ -174,7 +177,11 @@ std::optional<std::size_t> ScreenBuffer::ResetStorage()
     const std::int64_t rowBytes = RowBytes(m_screen.right, m_depth);
     if (rowBytes > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
-    return static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(m_screen.bottom);
+    const std::size_t bytes =
+        static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(m_screen.bottom);
+    if (bytes > kMaxStorageBytes)
+        return std::nullopt;
+    return bytes;
 }
 
 void ScreenBuffer::Rebuild()

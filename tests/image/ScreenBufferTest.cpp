@@ -215,6 +215,22 @@ TEST(ScreenBufferTest, PlainMemoryFailureShowsTheMessageAndLeavesNoStorage)
     EXPECT_EQ(sink.messages.size(), 1u);
 }
 
+TEST(ScreenBufferTest, HugeScreenIsRefusedWithoutGivingUpTheSection)
+{
+    FakeScreenMemory memory;
+    RecordingMessageSink sink;
+    ScreenBuffer buffer(&memory, &sink);
+    buffer.SetFormat(60000, 60000, 32);
+    EXPECT_FALSE(buffer.HasPixels());
+    EXPECT_EQ(memory.sectionCalls + memory.plainCalls, 0);
+    ASSERT_EQ(sink.messages.size(), 1u);
+
+    buffer.SetFormat(640, 480, 0);
+    EXPECT_TRUE(buffer.HasPixels());
+    EXPECT_TRUE(buffer.UsesSection());
+    EXPECT_EQ(buffer.Depth(), 32);
+}
+
 TEST(ScreenBufferTest, DirtyRectangleGrowsByUnion)
 {
     ScreenBuffer buffer;
