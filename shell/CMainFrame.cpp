@@ -103,7 +103,10 @@ void CMainFrame::CreateBars()
             info.Bottom();
         info.Show(spec.visibleAtStart);
         m_mgr.AddPane(m_bars[i], info);
+        // Entering counts as well: a pointer that lands on a button in one step moves no
+        // further there.
         m_bars[i]->Bind(wxEVT_MOTION, &CMainFrame::OnToolBarMotion, this);
+        m_bars[i]->Bind(wxEVT_ENTER_WINDOW, &CMainFrame::OnToolBarMotion, this);
         m_bars[i]->Bind(wxEVT_LEAVE_WINDOW, &CMainFrame::OnToolBarLeave, this);
     }
 }

@@ -90,4 +90,20 @@ TEST(CommandTableTest, BarsCarryTheirButtonsTipsAndPrompts)
               wxString::FromUTF8("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"));
     frame->DoGiveHelp(wxString(), false);
     EXPECT_EQ(frame->StatusBar()->GetStatusText(0), "Ready.");
+
+    // The mouse on a button: its prompt while it rests there, "Ready." once it leaves.
+    wxAuiToolBar* bar = frame->MainBar();
+    auto mouse = [bar](wxEventType type, int id) {
+        wxMouseEvent event(type);
+        event.SetEventObject(bar);
+        const wxRect rect = id == wxID_NONE ? wxRect(-5, -5, 1, 1) : bar->GetToolRect(id);
+        event.SetPosition(rect.GetPosition() + rect.GetSize() / 2);
+        bar->GetEventHandler()->ProcessEvent(event);
+    };
+    mouse(wxEVT_ENTER_WINDOW, ID_FILE_SAVE);
+    EXPECT_EQ(frame->StatusBar()->GetStatusText(0), wxString::FromUTF8("作業中のﾌｧｲﾙを保存"));
+    mouse(wxEVT_MOTION, ID_PREV_PALETTE);
+    EXPECT_EQ(frame->StatusBar()->GetStatusText(0), wxString::FromUTF8("前のパレットへ"));
+    mouse(wxEVT_LEAVE_WINDOW, wxID_NONE);
+    EXPECT_EQ(frame->StatusBar()->GetStatusText(0), "Ready.");
 }
