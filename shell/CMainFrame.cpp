@@ -89,19 +89,19 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::CreateBars()
 {
-    const auto specs = CommandTable::ToolBars();
-    for (std::size_t i = 0; i < specs.size(); ++i)
+    const auto layouts = CommandTable::ToolBars();
+    for (std::size_t i = 0; i < layouts.size(); ++i)
     {
-        const ToolBarSpec& spec = specs[i];
-        m_bars[i] = CommandTable::BuildToolBar(this, spec);
+        const ToolBarLayout& layout = layouts[i];
+        m_bars[i] = CommandTable::BuildToolBar(this, layout);
         // Each bar docks at any edge or floats; both change bars share the bottom edge.
         wxAuiPaneInfo info;
-        info.Name(spec.paneName).ToolbarPane().Dockable(true).Floatable(true).Row(int(i));
-        if (spec.edge == DockEdge::Top)
+        info.Name(layout.paneName).ToolbarPane().Dockable(true).Floatable(true).Row(int(i));
+        if (layout.edge == DockEdge::Top)
             info.Top();
         else
             info.Bottom();
-        info.Show(spec.visibleAtStart);
+        info.Show(layout.visibleAtStart);
         m_mgr.AddPane(m_bars[i], info);
         // Entering counts as well: a pointer that lands on a button in one step moves no
         // further there.

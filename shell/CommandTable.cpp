@@ -60,171 +60,171 @@ constexpr std::array kCommands = {
 };
 
 using K = MenuItemKind;
-constexpr MenuItemSpec kSeparator{0, nullptr, K::Separator, false};
+constexpr MenuItemEntry kSeparator{0, nullptr, K::Separator, false};
 
 constexpr std::array kFileMenu = {
-    MenuItemSpec{ID_FILE_NEW, "新規作成(&N)\tCtrl+N", K::Normal, false},
-    MenuItemSpec{ID_FILE_OPEN, "開く(&O)...\tCtrl+O", K::Normal, false},
-    MenuItemSpec{ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S", K::Normal, false},
-    MenuItemSpec{ID_FILE_SAVE_AS, "名前を付けて保存(&A)...", K::Normal, false},
+    MenuItemEntry{ID_FILE_NEW, "新規作成(&N)\tCtrl+N", K::Normal, false},
+    MenuItemEntry{ID_FILE_OPEN, "開く(&O)...\tCtrl+O", K::Normal, false},
+    MenuItemEntry{ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S", K::Normal, false},
+    MenuItemEntry{ID_FILE_SAVE_AS, "名前を付けて保存(&A)...", K::Normal, false},
     kSeparator,
-    MenuItemSpec{ID_RELOAD, "再ロード(&R)", K::Normal, false},
+    MenuItemEntry{ID_RELOAD, "再ロード(&R)", K::Normal, false},
     kSeparator,
-    MenuItemSpec{ID_FILE_MRU_FIRST, "最新のﾌｧｲﾙ", K::Normal, true},
+    MenuItemEntry{ID_FILE_MRU_FIRST, "最新のﾌｧｲﾙ", K::Normal, true},
     kSeparator,
-    MenuItemSpec{ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", K::Normal, false},
+    MenuItemEntry{ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", K::Normal, false},
 };
 
 constexpr std::array kEditMenu = {
-    MenuItemSpec{ID_RESTORE, "最初に戻す(&S)", K::Normal, false},
-    MenuItemSpec{ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z", K::Normal, false},
+    MenuItemEntry{ID_RESTORE, "最初に戻す(&S)", K::Normal, false},
+    MenuItemEntry{ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z", K::Normal, false},
     kSeparator,
-    MenuItemSpec{ID_EDIT_CUT, "切り取り(&T)\tCtrl+X", K::Normal, false},
-    MenuItemSpec{ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C", K::Normal, false},
-    MenuItemSpec{ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V", K::Normal, false},
+    MenuItemEntry{ID_EDIT_CUT, "切り取り(&T)\tCtrl+X", K::Normal, false},
+    MenuItemEntry{ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C", K::Normal, false},
+    MenuItemEntry{ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V", K::Normal, false},
 };
 
 constexpr std::array kViewMenu = {
-    MenuItemSpec{ID_SIZE_ADJUST, "ｻｲｽﾞ調整(&A)", K::Normal, false},
+    MenuItemEntry{ID_SIZE_ADJUST, "ｻｲｽﾞ調整(&A)", K::Normal, false},
     kSeparator,
-    MenuItemSpec{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)", K::Check, false},
-    MenuItemSpec{ID_VIEW_PALETTE_BAR, "ﾊﾟﾚｯﾄﾁｪﾝｼﾞ ﾊﾞｰ (&P)", K::Check, false},
-    MenuItemSpec{ID_VIEW_SET_BAR, "ｾｯﾄﾁｪﾝｼﾞ ﾊﾞｰ (&E)", K::Check, false},
-    MenuItemSpec{ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", K::Check, false},
+    MenuItemEntry{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)", K::Check, false},
+    MenuItemEntry{ID_VIEW_PALETTE_BAR, "ﾊﾟﾚｯﾄﾁｪﾝｼﾞ ﾊﾞｰ (&P)", K::Check, false},
+    MenuItemEntry{ID_VIEW_SET_BAR, "ｾｯﾄﾁｪﾝｼﾞ ﾊﾞｰ (&E)", K::Check, false},
+    MenuItemEntry{ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", K::Check, false},
     kSeparator,
-    MenuItemSpec{ID_256_COLOUR, "256色ﾓｰﾄﾞ(&L)", K::Check, false},
-    MenuItemSpec{ID_FULL_COLOUR, "ﾌﾙｶﾗｰﾓｰﾄﾞ(&F)", K::Check, false},
+    MenuItemEntry{ID_256_COLOUR, "256色ﾓｰﾄﾞ(&L)", K::Check, false},
+    MenuItemEntry{ID_FULL_COLOUR, "ﾌﾙｶﾗｰﾓｰﾄﾞ(&F)", K::Check, false},
     kSeparator,
-    MenuItemSpec{ID_ZOOM_IN, "拡大(&+)", K::Normal, true},
-    MenuItemSpec{ID_ZOOM_OUT, "縮小(&-)", K::Normal, true},
+    MenuItemEntry{ID_ZOOM_IN, "拡大(&+)", K::Normal, true},
+    MenuItemEntry{ID_ZOOM_OUT, "縮小(&-)", K::Normal, true},
 };
 
 constexpr std::array kPaletteMenu = {
-    MenuItemSpec{ID_NEXT_PALETTE, "次のﾊﾟﾚｯﾄ(&N)", K::Normal, false},
-    MenuItemSpec{ID_PREV_PALETTE, "前のﾊﾟﾚｯﾄ(&P)", K::Normal, false},
-    MenuItemSpec{ID_PALETTE_0 + 0, "&0", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 1, "&1", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 2, "&2", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 3, "&3", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 4, "&4", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 5, "&5", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 6, "&6", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 7, "&7", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 8, "&8", K::Check, false},
-    MenuItemSpec{ID_PALETTE_0 + 9, "&9", K::Check, false},
+    MenuItemEntry{ID_NEXT_PALETTE, "次のﾊﾟﾚｯﾄ(&N)", K::Normal, false},
+    MenuItemEntry{ID_PREV_PALETTE, "前のﾊﾟﾚｯﾄ(&P)", K::Normal, false},
+    MenuItemEntry{ID_PALETTE_0 + 0, "&0", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 1, "&1", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 2, "&2", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 3, "&3", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 4, "&4", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 5, "&5", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 6, "&6", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 7, "&7", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 8, "&8", K::Check, false},
+    MenuItemEntry{ID_PALETTE_0 + 9, "&9", K::Check, false},
 };
 
 constexpr std::array kSetMenu = {
-    MenuItemSpec{ID_NEXT_SET, "次のｾｯﾄ(&N)", K::Normal, false},
-    MenuItemSpec{ID_PREV_SET, "前のｾｯﾄ(&P)", K::Normal, false},
-    MenuItemSpec{ID_SET_0 + 0, "&0", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 1, "&1", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 2, "&2", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 3, "&3", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 4, "&4", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 5, "&5", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 6, "&6", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 7, "&7", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 8, "&8", K::Check, false},
-    MenuItemSpec{ID_SET_0 + 9, "&9", K::Check, false},
+    MenuItemEntry{ID_NEXT_SET, "次のｾｯﾄ(&N)", K::Normal, false},
+    MenuItemEntry{ID_PREV_SET, "前のｾｯﾄ(&P)", K::Normal, false},
+    MenuItemEntry{ID_SET_0 + 0, "&0", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 1, "&1", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 2, "&2", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 3, "&3", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 4, "&4", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 5, "&5", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 6, "&6", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 7, "&7", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 8, "&8", K::Check, false},
+    MenuItemEntry{ID_SET_0 + 9, "&9", K::Check, false},
 };
 
 constexpr std::array kHelpMenu = {
-    MenuItemSpec{ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", K::Normal, false},
+    MenuItemEntry{ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", K::Normal, false},
 };
 
 constexpr std::array kMenus = {
-    MenuSpec{"ﾌｧｲﾙ(&F)", kFileMenu},     MenuSpec{"編集(&E)", kEditMenu},
-    MenuSpec{"表示(&V)", kViewMenu},     MenuSpec{"ﾊﾟﾚｯﾄ(&P)", kPaletteMenu},
-    MenuSpec{"ｾｯﾄ(&S)", kSetMenu},       MenuSpec{"ﾍﾙﾌﾟ(&H)", kHelpMenu},
+    MenuEntry{"ﾌｧｲﾙ(&F)", kFileMenu},     MenuEntry{"編集(&E)", kEditMenu},
+    MenuEntry{"表示(&V)", kViewMenu},     MenuEntry{"ﾊﾟﾚｯﾄ(&P)", kPaletteMenu},
+    MenuEntry{"ｾｯﾄ(&S)", kSetMenu},       MenuEntry{"ﾍﾙﾌﾟ(&H)", kHelpMenu},
 };
 
 // Set keys are typed characters, so the keypad digits count as well.
 constexpr std::array kAccelerators = {
-    AcceleratorSpec{wxACCEL_NORMAL, '0', ID_SET_0 + 0},
-    AcceleratorSpec{wxACCEL_NORMAL, '1', ID_SET_0 + 1},
-    AcceleratorSpec{wxACCEL_NORMAL, '2', ID_SET_0 + 2},
-    AcceleratorSpec{wxACCEL_NORMAL, '3', ID_SET_0 + 3},
-    AcceleratorSpec{wxACCEL_NORMAL, '4', ID_SET_0 + 4},
-    AcceleratorSpec{wxACCEL_NORMAL, '5', ID_SET_0 + 5},
-    AcceleratorSpec{wxACCEL_NORMAL, '6', ID_SET_0 + 6},
-    AcceleratorSpec{wxACCEL_NORMAL, '7', ID_SET_0 + 7},
-    AcceleratorSpec{wxACCEL_NORMAL, '8', ID_SET_0 + 8},
-    AcceleratorSpec{wxACCEL_NORMAL, '9', ID_SET_0 + 9},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD0, ID_SET_0 + 0},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD1, ID_SET_0 + 1},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD2, ID_SET_0 + 2},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD3, ID_SET_0 + 3},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD4, ID_SET_0 + 4},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD5, ID_SET_0 + 5},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD6, ID_SET_0 + 6},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD7, ID_SET_0 + 7},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD8, ID_SET_0 + 8},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_NUMPAD9, ID_SET_0 + 9},
-    AcceleratorSpec{wxACCEL_CTRL, 'N', ID_FILE_NEW},
-    AcceleratorSpec{wxACCEL_CTRL, 'O', ID_FILE_OPEN},
-    AcceleratorSpec{wxACCEL_CTRL, 'S', ID_FILE_SAVE},
-    AcceleratorSpec{wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
-    AcceleratorSpec{wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},
-    AcceleratorSpec{wxACCEL_CTRL, 'X', ID_EDIT_CUT},
-    AcceleratorSpec{wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},
-    AcceleratorSpec{wxACCEL_CTRL, 'C', ID_EDIT_COPY},
-    AcceleratorSpec{wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},
-    AcceleratorSpec{wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
-    AcceleratorSpec{wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE},
-    AcceleratorSpec{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
-    AcceleratorSpec{wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+    AcceleratorEntry{wxACCEL_NORMAL, '0', ID_SET_0 + 0},
+    AcceleratorEntry{wxACCEL_NORMAL, '1', ID_SET_0 + 1},
+    AcceleratorEntry{wxACCEL_NORMAL, '2', ID_SET_0 + 2},
+    AcceleratorEntry{wxACCEL_NORMAL, '3', ID_SET_0 + 3},
+    AcceleratorEntry{wxACCEL_NORMAL, '4', ID_SET_0 + 4},
+    AcceleratorEntry{wxACCEL_NORMAL, '5', ID_SET_0 + 5},
+    AcceleratorEntry{wxACCEL_NORMAL, '6', ID_SET_0 + 6},
+    AcceleratorEntry{wxACCEL_NORMAL, '7', ID_SET_0 + 7},
+    AcceleratorEntry{wxACCEL_NORMAL, '8', ID_SET_0 + 8},
+    AcceleratorEntry{wxACCEL_NORMAL, '9', ID_SET_0 + 9},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD0, ID_SET_0 + 0},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD1, ID_SET_0 + 1},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD2, ID_SET_0 + 2},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD3, ID_SET_0 + 3},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD4, ID_SET_0 + 4},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD5, ID_SET_0 + 5},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD6, ID_SET_0 + 6},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD7, ID_SET_0 + 7},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD8, ID_SET_0 + 8},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_NUMPAD9, ID_SET_0 + 9},
+    AcceleratorEntry{wxACCEL_CTRL, 'N', ID_FILE_NEW},
+    AcceleratorEntry{wxACCEL_CTRL, 'O', ID_FILE_OPEN},
+    AcceleratorEntry{wxACCEL_CTRL, 'S', ID_FILE_SAVE},
+    AcceleratorEntry{wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
+    AcceleratorEntry{wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},
+    AcceleratorEntry{wxACCEL_CTRL, 'X', ID_EDIT_CUT},
+    AcceleratorEntry{wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},
+    AcceleratorEntry{wxACCEL_CTRL, 'C', ID_EDIT_COPY},
+    AcceleratorEntry{wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},
+    AcceleratorEntry{wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
+    AcceleratorEntry{wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE},
+    AcceleratorEntry{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+    AcceleratorEntry{wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
 };
 
 using I = ToolImage;
-constexpr ToolSpec kToolSeparator{0, I::BlankSheet, 0};
+constexpr ToolButton kToolSeparator{0, I::BlankSheet, 0};
 
 constexpr std::array kMainTools = {
-    ToolSpec{ID_FILE_NEW, I::BlankSheet, 0},
-    ToolSpec{ID_FILE_OPEN, I::OpenFolder, 0},
-    ToolSpec{ID_FILE_SAVE, I::Diskette, 0},
+    ToolButton{ID_FILE_NEW, I::BlankSheet, 0},
+    ToolButton{ID_FILE_OPEN, I::OpenFolder, 0},
+    ToolButton{ID_FILE_SAVE, I::Diskette, 0},
     kToolSeparator,
-    ToolSpec{ID_PREV_SET, I::PreviousSet, 0},
-    ToolSpec{ID_NEXT_SET, I::NextSet, 0},
+    ToolButton{ID_PREV_SET, I::PreviousSet, 0},
+    ToolButton{ID_NEXT_SET, I::NextSet, 0},
     kToolSeparator,
-    ToolSpec{ID_PREV_PALETTE, I::PreviousPalette, 0},
-    ToolSpec{ID_NEXT_PALETTE, I::NextPalette, 0},
+    ToolButton{ID_PREV_PALETTE, I::PreviousPalette, 0},
+    ToolButton{ID_NEXT_PALETTE, I::NextPalette, 0},
 };
 
 constexpr std::array kPaletteTools = {
-    ToolSpec{ID_PALETTE_LABEL, I::PaletteLabel, 0},
+    ToolButton{ID_PALETTE_LABEL, I::PaletteLabel, 0},
     kToolSeparator,
-    ToolSpec{ID_PALETTE_0 + 0, I::Digit, 0},
-    ToolSpec{ID_PALETTE_0 + 1, I::Digit, 1},
-    ToolSpec{ID_PALETTE_0 + 2, I::Digit, 2},
-    ToolSpec{ID_PALETTE_0 + 3, I::Digit, 3},
-    ToolSpec{ID_PALETTE_0 + 4, I::Digit, 4},
-    ToolSpec{ID_PALETTE_0 + 5, I::Digit, 5},
-    ToolSpec{ID_PALETTE_0 + 6, I::Digit, 6},
-    ToolSpec{ID_PALETTE_0 + 7, I::Digit, 7},
-    ToolSpec{ID_PALETTE_0 + 8, I::Digit, 8},
-    ToolSpec{ID_PALETTE_0 + 9, I::Digit, 9},
+    ToolButton{ID_PALETTE_0 + 0, I::Digit, 0},
+    ToolButton{ID_PALETTE_0 + 1, I::Digit, 1},
+    ToolButton{ID_PALETTE_0 + 2, I::Digit, 2},
+    ToolButton{ID_PALETTE_0 + 3, I::Digit, 3},
+    ToolButton{ID_PALETTE_0 + 4, I::Digit, 4},
+    ToolButton{ID_PALETTE_0 + 5, I::Digit, 5},
+    ToolButton{ID_PALETTE_0 + 6, I::Digit, 6},
+    ToolButton{ID_PALETTE_0 + 7, I::Digit, 7},
+    ToolButton{ID_PALETTE_0 + 8, I::Digit, 8},
+    ToolButton{ID_PALETTE_0 + 9, I::Digit, 9},
 };
 
 constexpr std::array kSetTools = {
-    ToolSpec{ID_SET_LABEL, I::SetLabel, 0},
+    ToolButton{ID_SET_LABEL, I::SetLabel, 0},
     kToolSeparator,
-    ToolSpec{ID_SET_0 + 0, I::Digit, 0},
-    ToolSpec{ID_SET_0 + 1, I::Digit, 1},
-    ToolSpec{ID_SET_0 + 2, I::Digit, 2},
-    ToolSpec{ID_SET_0 + 3, I::Digit, 3},
-    ToolSpec{ID_SET_0 + 4, I::Digit, 4},
-    ToolSpec{ID_SET_0 + 5, I::Digit, 5},
-    ToolSpec{ID_SET_0 + 6, I::Digit, 6},
-    ToolSpec{ID_SET_0 + 7, I::Digit, 7},
-    ToolSpec{ID_SET_0 + 8, I::Digit, 8},
-    ToolSpec{ID_SET_0 + 9, I::Digit, 9},
+    ToolButton{ID_SET_0 + 0, I::Digit, 0},
+    ToolButton{ID_SET_0 + 1, I::Digit, 1},
+    ToolButton{ID_SET_0 + 2, I::Digit, 2},
+    ToolButton{ID_SET_0 + 3, I::Digit, 3},
+    ToolButton{ID_SET_0 + 4, I::Digit, 4},
+    ToolButton{ID_SET_0 + 5, I::Digit, 5},
+    ToolButton{ID_SET_0 + 6, I::Digit, 6},
+    ToolButton{ID_SET_0 + 7, I::Digit, 7},
+    ToolButton{ID_SET_0 + 8, I::Digit, 8},
+    ToolButton{ID_SET_0 + 9, I::Digit, 9},
 };
 
 constexpr std::array kToolBars = {
-    ToolBarSpec{128, "MainBar", 15, DockEdge::Top, true, kMainTools},
-    ToolBarSpec{131, "PaletteBar", 11, DockEdge::Bottom, false, kPaletteTools},
-    ToolBarSpec{133, "SetBar", 11, DockEdge::Bottom, true, kSetTools},
+    ToolBarLayout{128, "MainBar", 15, DockEdge::Top, true, kMainTools},
+    ToolBarLayout{131, "PaletteBar", 11, DockEdge::Bottom, false, kPaletteTools},
+    ToolBarLayout{133, "SetBar", 11, DockEdge::Bottom, true, kSetTools},
 };
 
 bool IsRangeCommand(int id)
@@ -268,17 +268,17 @@ wxString TipOf(int id)
     return info && info->tip ? Ui(info->tip) : wxString();
 }
 
-std::span<const MenuSpec> Menus()
+std::span<const MenuEntry> Menus()
 {
     return kMenus;
 }
 
-std::span<const AcceleratorSpec> Accelerators()
+std::span<const AcceleratorEntry> Accelerators()
 {
     return kAccelerators;
 }
 
-std::span<const ToolBarSpec> ToolBars()
+std::span<const ToolBarLayout> ToolBars()
 {
     return kToolBars;
 }
@@ -286,10 +286,10 @@ std::span<const ToolBarSpec> ToolBars()
 wxMenuBar* BuildMenuBar()
 {
     auto* bar = new wxMenuBar;
-    for (const MenuSpec& menuSpec : kMenus)
+    for (const MenuEntry& menuEntry : kMenus)
     {
         auto* menu = new wxMenu;
-        for (const MenuItemSpec& item : menuSpec.items)
+        for (const MenuItemEntry& item : menuEntry.items)
         {
             if (item.kind == MenuItemKind::Separator)
             {
@@ -301,7 +301,7 @@ wxMenuBar* BuildMenuBar()
             if (item.greyed)
                 menu->Enable(item.id, false);
         }
-        bar->Append(menu, Ui(menuSpec.title));
+        bar->Append(menu, Ui(menuEntry.title));
     }
     return bar;
 }
@@ -309,25 +309,25 @@ wxMenuBar* BuildMenuBar()
 wxAcceleratorTable BuildAccelerators()
 {
     std::vector<wxAcceleratorEntry> entries;
-    for (const AcceleratorSpec& spec : kAccelerators)
-        entries.emplace_back(spec.flags, spec.keyCode, spec.id);
+    for (const AcceleratorEntry& key : kAccelerators)
+        entries.emplace_back(key.flags, key.keyCode, key.id);
     return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
 }
 
-wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec)
+wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarLayout& layout)
 {
     auto* bar = new wxAuiToolBar(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                  wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER);
-    bar->SetName(spec.paneName);
-    bar->SetToolBitmapSize(wxSize(kToolImageWidth, spec.imageHeight));
-    for (const ToolSpec& tool : spec.tools)
+    bar->SetName(layout.paneName);
+    bar->SetToolBitmapSize(wxSize(kToolImageWidth, layout.imageHeight));
+    for (const ToolButton& tool : layout.tools)
     {
         if (tool.id == 0)
         {
             bar->AddSeparator();
             continue;
         }
-        const wxBitmap image = DrawToolImage(tool.image, tool.digit, spec.imageHeight);
+        const wxBitmap image = DrawToolImage(tool.image, tool.digit, layout.imageHeight);
         // The digit buttons show the current set or palette group pressed in.
         const wxItemKind kind = IsRangeCommand(tool.id) ? wxITEM_CHECK : wxITEM_NORMAL;
         bar->AddTool(tool.id, wxString(), image, wxBitmap(), kind, TipOf(tool.id),

@@ -38,7 +38,7 @@ enum class MenuItemKind
     Separator,
 };
 
-struct MenuItemSpec
+struct MenuItemEntry
 {
     int id;
     const char* text; ///< item text, "\t" and the shortcut shown at the right
@@ -46,13 +46,13 @@ struct MenuItemSpec
     bool greyed; ///< disabled by the resource itself
 };
 
-struct MenuSpec
+struct MenuEntry
 {
     const char* title;
-    std::span<const MenuItemSpec> items;
+    std::span<const MenuItemEntry> items;
 };
 
-struct AcceleratorSpec
+struct AcceleratorEntry
 {
     int flags; ///< wxACCEL_*
     int keyCode;
@@ -79,21 +79,21 @@ enum class DockEdge
     Bottom,
 };
 
-struct ToolSpec
+struct ToolButton
 {
     int id; ///< 0 for a separator
     ToolImage image;
     int digit; ///< for ToolImage::Digit
 };
 
-struct ToolBarSpec
+struct ToolBarLayout
 {
     int resourceId;
     const char* paneName;
     int imageHeight;
     DockEdge edge;
     bool visibleAtStart;
-    std::span<const ToolSpec> tools;
+    std::span<const ToolButton> tools;
 };
 
 namespace CommandTable
@@ -105,12 +105,12 @@ Handler HandlerOf(int id);
 wxString PromptOf(int id);
 wxString TipOf(int id);
 
-std::span<const MenuSpec> Menus();
-std::span<const AcceleratorSpec> Accelerators();
+std::span<const MenuEntry> Menus();
+std::span<const AcceleratorEntry> Accelerators();
 /// Main tool bar, palette-change bar, set-change bar, in creation order.
-std::span<const ToolBarSpec> ToolBars();
+std::span<const ToolBarLayout> ToolBars();
 
 wxMenuBar* BuildMenuBar();
 wxAcceleratorTable BuildAccelerators();
-wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec);
+wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarLayout& layout);
 } // namespace CommandTable
