@@ -1,5 +1,6 @@
 #include "shell/WxBridge.h"
 
+#include "config/LineScan.h"
 #include "shell/UiText.h"
 
 #include <wx/app.h>
@@ -15,15 +16,10 @@
 
 namespace
 {
-bool IsLeadByte(std::uint8_t b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 /// The bytes that make up one character starting at i: two for a lead byte with a follower.
 std::size_t CharacterLength(const std::string& bytes, std::size_t i)
 {
-    if (IsLeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size())
+    if (LineScan::IsLeadByte(bytes[i]) && i + 1 < bytes.size())
         return 2;
     return 1;
 }
