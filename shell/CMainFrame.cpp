@@ -1,6 +1,6 @@
 #include "shell/CMainFrame.h"
 
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 #include "shell/CSysApp.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CSysView.h"

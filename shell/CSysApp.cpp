@@ -1,6 +1,6 @@
 #include "shell/CSysApp.h"
 
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysView.h"

@@ -1,6 +1,6 @@
 #include "shell/CSysView.h"
 
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"

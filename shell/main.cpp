@@ -1,4 +1,4 @@
-#include "scene/ExportCommand.h"
+#include "cli/CommandLine.h"
 #include "shell/CSysApp.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CSysApp);

@@ -1,4 +1,4 @@
-#include "scene/ExportCommand.h"
+#include "cli/CommandLine.h"
 
 #include "../scene/PngRead.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 
 #include "ShellTestSupport.h"
 #include "shell/CMainFrame.h"

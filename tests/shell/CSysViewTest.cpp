@@ -1,7 +1,7 @@
 #include "shell/CSysView.h"
 
 #include "ShellTestSupport.h"
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"

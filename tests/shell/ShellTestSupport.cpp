@@ -1,6 +1,6 @@
 #include "ShellTestSupport.h"
 
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysView.h"
 #include "support/CelBytes.h"

@@ -1,7 +1,7 @@
 // The real application driven with real input: keys and mouse go through the X server, and
 // what the window shows is read back from the screen.
 #include "ShellTestSupport.h"
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"

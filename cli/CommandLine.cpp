@@ -1,7 +1,7 @@
-#include "scene/ExportCommand.h"
+#include "cli/CommandLine.h"
 
 #include "image/ScreenBuffer.h"
-#include "scene/PngWriter.h"
+#include "image/PngWriter.h"
 #include "scene/Scene.h"
 
 #include <sys/stat.h>

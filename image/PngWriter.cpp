@@ -1,4 +1,4 @@
-#include "scene/PngWriter.h"
+#include "image/PngWriter.h"
 
 #include <png.h>
 

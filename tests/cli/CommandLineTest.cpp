@@ -1,7 +1,7 @@
-#include "scene/ExportCommand.h"
+#include "cli/CommandLine.h"
 
-#include "PngRead.h"
-#include "SceneFixtures.h"
+#include "../scene/PngRead.h"
+#include "../scene/SceneFixtures.h"
 #include "support/ConfigText.h"
 #include "support/TempDir.h"
 
@@ -24,7 +24,7 @@ std::optional<int> RunTool(std::vector<std::string> args)
 
 /// An 8 × 6 screen: background colour 0, a 2 × 2 cel of colour 1 at 3,4 in set 0 and at 0,0
 /// in set 1, a missing cel, and two palette groups.
-class ExportCommandTest : public testing::Test
+class CommandLineTest : public testing::Test
 {
 protected:
     void SetUp() override
@@ -42,14 +42,14 @@ protected:
 
 } // namespace
 
-TEST_F(ExportCommandTest, LeavesTheWindowCommandLineAlone)
+TEST_F(CommandLineTest, LeavesTheWindowCommandLineAlone)
 {
     EXPECT_EQ(RunTool({}), std::nullopt);
     EXPECT_EQ(RunTool({config}), std::nullopt);
     EXPECT_EQ(RunTool({"--set", "3", config}), std::nullopt);
 }
 
-TEST_F(ExportCommandTest, HelpListsTheOptionsAndTheWindowUsage)
+TEST_F(CommandLineTest, HelpListsTheOptionsAndTheWindowUsage)
 {
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunTool({"--help"}), 0);
@@ -59,7 +59,7 @@ TEST_F(ExportCommandTest, HelpListsTheOptionsAndTheWindowUsage)
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
-TEST_F(ExportCommandTest, WritesTheComposedScreenAndListsLoadMessages)
+TEST_F(CommandLineTest, WritesTheComposedScreenAndListsLoadMessages)
 {
     std::filesystem::current_path(dir.Path()); // OUT is relative to the start directory
     testing::internal::CaptureStderr();
@@ -77,7 +77,7 @@ TEST_F(ExportCommandTest, WritesTheComposedScreenAndListsLoadMessages)
     EXPECT_EQ(picture->At(7, 5), 0x000040u);
 }
 
-TEST_F(ExportCommandTest, ChoosesSetPaletteGroupAndColourMode)
+TEST_F(CommandLineTest, ChoosesSetPaletteGroupAndColourMode)
 {
     const std::string out = dir.File("set1.png");
     testing::internal::CaptureStderr();
@@ -93,7 +93,7 @@ TEST_F(ExportCommandTest, ChoosesSetPaletteGroupAndColourMode)
     EXPECT_EQ(picture->At(3, 4), 0x004000u);
 }
 
-TEST_F(ExportCommandTest, RejectsBadCommandLinesAndUnusableFiles)
+TEST_F(CommandLineTest, RejectsBadCommandLinesAndUnusableFiles)
 {
     const std::string out = dir.File("out.png");
     testing::internal::CaptureStderr();

@@ -1,4 +1,4 @@
-#include "scene/CSysDoc.h"
+#include "shell/CSysDoc.h"
 
 #include "scene/FileSource.h"
 #include "shell/CommandIds.h"
