@@ -1,0 +1,268 @@
+#include "sound/SystemSoundPlayer.h"
+
+#include "sound/SoundDecoder.h"
+#include "sound/SoundMixer.h"
+
+#include <SDL.h>
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <system_error>
+
+namespace
+{
+
+constexpr int kRate = SoundMixer::kRate;
+constexpr Uint16 kDeviceFrames = 1024;
+/// Holds the audio callback off while the UI thread changes what it reads.
+class DeviceLock
+{
+public:
+    explicit DeviceLock(SDL_AudioDeviceID device) : m_device(device) { SDL_LockAudioDevice(device); }
+    ~DeviceLock() { SDL_UnlockAudioDevice(m_device); }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+private:
+    SDL_AudioDeviceID m_device;
+};
+
+class SystemSoundPlayer final : public SoundPlayer
+{
+public:
+    explicit SystemSoundPlayer(std::vector<std::filesystem::path> soundFonts)
+        : m_soundFonts(std::move(soundFonts))
+    {
+    }
+
+    ~SystemSoundPlayer() override
+    {
+        if (m_device != 0)
+        {
+            // Closing waits for the callback to return; after it nothing reads the synth.
+            SDL_CloseAudioDevice(m_device);
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
+        if (m_player)
+            delete_fluid_player(m_player);
+        if (m_synth)
+            delete_fluid_synth(m_synth);
+        if (m_settings)
+            delete_fluid_settings(m_settings);
+    }
+
+    SystemSoundPlayer(const SystemSoundPlayer&) = delete;
+    SystemSoundPlayer& operator=(const SystemSoundPlayer&) = delete;
+
+    bool PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
+                   std::string* error) override
+    {
+        if (!OpenDevice())
+            return true;
+        PcmSound sound;
+        std::string reason;
+        if (!DecodeSound(bytes, kRate, &sound, &reason))
+            return Fail(name, reason, error);
+        const DeviceLock lock(m_device);
+        m_mixer.Add(std::move(sound));
+        return true;
+    }
+
+    bool PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
+                   std::string* error) override
+    {
+        if (!OpenDevice())
+            return true;
+        std::string reason;
+        if (!CheckMidi(bytes, &reason) || !LoadSynth(&reason))
+            return Fail(name, reason, error);
+        fluid_player_t* player = new_fluid_player(m_synth);
+        if (!player || fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK)
+        {
+            if (player)
+                delete_fluid_player(player);
+            return Fail(name, "the synthesiser cannot take the MIDI file", error);
+        }
+        const DeviceLock lock(m_device);
+        StopMusicLocked();
+        m_player = player;
+        fluid_player_play(m_player);
+        return true;
+    }
+
+    void StopMusic() override
+    {
+        if (m_device == 0)
+            return;
+        const DeviceLock lock(m_device);
+        StopMusicLocked();
+    }
+
+    void StopAll() override
+    {
+        if (m_device == 0)
+            return;
+        const DeviceLock lock(m_device);
+        m_mixer.Clear();
+        StopMusicLocked();
+    }
+
+private:
+    static bool Fail(const std::string& name, const std::string& reason, std::string* error)
+    {
+        if (error)
+            *error = name + ": " + reason;
+        return false;
+    }
+
+    /// True when the device is open; the first call opens it, and a machine without one is
+    /// asked only once.
+    bool OpenDevice()
+    {
+        if (m_device != 0 || m_noDevice)
+            return m_device != 0;
+        m_noDevice = true;
+        // The viewer keeps its own handling of Ctrl+C and termination.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Velquin");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        SDL_AudioSpec wanted{};
+        wanted.freq = kRate;
+        wanted.format = AUDIO_F32SYS;
+        wanted.channels = 2;
+        wanted.samples = kDeviceFrames;
+        wanted.callback = &SystemSoundPlayer::Callback;
+        wanted.userdata = this;
+        // No changes allowed: SDL converts to whatever the hardware takes, so the mixer and the
+        // decoder always work at kRate in stereo floats.
+        SDL_AudioSpec obtained{};
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+        if (m_device == 0)
+        {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+        m_noDevice = false;
+        m_left.resize(kDeviceFrames);
+        m_right.resize(kDeviceFrames);
+        SDL_PauseAudioDevice(m_device, 0);
+        return true;
+    }
+
+    /// Makes the synthesiser with the first sound font that loads; tried once.
+    bool LoadSynth(std::string* reason)
+    {
+        if (m_synth)
+            return true;
+        if (!m_synthError.empty())
+        {
+            *reason = m_synthError;
+            return false;
+        }
+        m_synthError = m_soundFonts.empty() ? "no sound font for MIDI music is installed"
+                                            : "no sound font for MIDI music could be loaded";
+        fluid_settings_t* settings = new_fluid_settings();
+        if (!settings)
+        {
+            *reason = m_synthError;
+            return false;
+        }
+        fluid_settings_setnum(settings, "synth.sample-rate", kRate);
+        fluid_synth_t* synth = new_fluid_synth(settings);
+        const auto loaded = std::find_if(
+            m_soundFonts.begin(), m_soundFonts.end(), [synth](const std::filesystem::path& font) {
+                return synth && fluid_synth_sfload(synth, font.c_str(), 1) != FLUID_FAILED;
+            });
+        if (loaded == m_soundFonts.end())
+        {
+            if (synth)
+                delete_fluid_synth(synth);
+            delete_fluid_settings(settings);
+            *reason = m_synthError;
+            return false;
+        }
+        m_synthError.clear();
+        m_settings = settings;
+        const DeviceLock lock(m_device);
+        m_synth = synth;
+        return true;
+    }
+
+    void StopMusicLocked()
+    {
+        if (!m_player)
+            return;
+        fluid_player_stop(m_player);
+        delete_fluid_player(m_player);
+        m_player = nullptr;
+        fluid_synth_all_sounds_off(m_synth, -1);
+    }
+
+    static void SDLCALL Callback(void* self, Uint8* stream, int length)
+    {
+        static_cast<SystemSoundPlayer*>(self)->Mix(reinterpret_cast<float*>(stream),
+                                                   static_cast<std::size_t>(length) / (2 * sizeof(float)));
+    }
+
+    /// Runs on the audio thread with the device lock held.
+    void Mix(float* out, std::size_t frames)
+    {
+        std::fill_n(out, 2 * frames, 0.0F);
+        for (std::size_t done = 0; m_player && done < frames;)
+        {
+            const std::size_t count = std::min(frames - done, m_left.size());
+            fluid_synth_write_float(m_synth, static_cast<int>(count), m_left.data(), 0, 1,
+                                    m_right.data(), 0, 1);
+            for (std::size_t i = 0; i < count; ++i)
+            {
+                out[2 * (done + i)] += m_left[i];
+                out[2 * (done + i) + 1] += m_right[i];
+            }
+            done += count;
+        }
+        m_mixer.MixInto(out, frames);
+    }
+
+    std::vector<std::filesystem::path> m_soundFonts;
+    SDL_AudioDeviceID m_device = 0;
+    bool m_noDevice = false;
+    SoundMixer m_mixer;
+    std::vector<float> m_left;
+    std::vector<float> m_right;
+    fluid_settings_t* m_settings = nullptr;
+    fluid_synth_t* m_synth = nullptr;
+    fluid_player_t* m_player = nullptr;
+    std::string m_synthError;
+};
+
+} // namespace
+
+std::vector<std::filesystem::path> InstalledSoundFonts()
+{
+    const std::filesystem::path preferred = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    std::vector<std::filesystem::path> fonts;
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(preferred, ignored))
+        fonts.push_back(preferred);
+    std::vector<std::filesystem::path> others;
+    for (const char* folder : {"/usr/share/sounds/sf2", "/usr/share/soundfonts"})
+    {
+        for (std::filesystem::directory_iterator entry(folder, ignored), end;
+             !ignored && entry != end; entry.increment(ignored))
+        {
+            const std::filesystem::path& path = entry->path();
+            if (path.extension() == ".sf2" && path != preferred && entry->is_regular_file(ignored))
+                others.push_back(path);
+        }
+        ignored.clear();
+    }
+    std::sort(others.begin(), others.end());
+    fonts.insert(fonts.end(), others.begin(), others.end());
+    return fonts;
+}
+
+std::unique_ptr<SoundPlayer> MakeSystemSoundPlayer(std::vector<std::filesystem::path> soundFonts)
+{
+    return std::make_unique<SystemSoundPlayer>(std::move(soundFonts));
+}
