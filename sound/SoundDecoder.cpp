@@ -74,13 +74,16 @@ struct StreamFreer
 
 /// Reads every frame and widens it to stereo: mono goes to both sides, more than two channels
 /// keep the first two (front left and right in every channel order libsndfile reads).
-bool ReadStereo(SNDFILE* file, const SF_INFO& info, std::vector<float>* stereo, std::string* error)
+bool ReadStereo(SNDFILE* file, const SF_INFO& info, std::size_t byteCount,
+                std::vector<float>* stereo, std::string* error)
 {
     constexpr sf_count_t kChunkFrames = 4096;
     const auto channels = static_cast<std::size_t>(info.channels);
     const sf_count_t maxFrames = kMaxSeconds * info.samplerate;
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
-    stereo->reserve(2 * static_cast<std::size_t>(std::clamp<sf_count_t>(info.frames, 0, maxFrames)));
+    // Room for the frames the header claims, but no more than the bytes could hold uncompressed.
+    stereo->reserve(2 * std::min({static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0)),
+                                  static_cast<std::size_t>(maxFrames), byteCount}));
     sf_count_t total = 0;
     for (;;)
     {
@@ -167,7 +170,7 @@ bool DecodeSound(std::span<const std::uint8_t> bytes, int rate, PcmSound* out, s
         return false;
     }
     std::vector<float> stereo;
-    if (!ReadStereo(file.get(), info, &stereo, error))
+    if (!ReadStereo(file.get(), info, bytes.size(), &stereo, error))
         return false;
     if (info.samplerate == rate)
     {

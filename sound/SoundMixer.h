@@ -14,7 +14,8 @@ public:
     static constexpr int kRate = 44100;
     /// Beyond maxSounds sounds, or maxFrames frames of decoded sound held, the oldest stops: a
     /// timer firing sounds faster than they end must not grow the mix without bound.
-    explicit SoundMixer(std::size_t maxSounds = 32, std::size_t maxFrames = std::size_t{10} * 60 * kRate)
+    explicit SoundMixer(std::size_t maxSounds = 32,
+                        std::size_t maxFrames = std::size_t{10} * 60 * kRate)
         : m_maxSounds(maxSounds), m_maxFrames(maxFrames)
     {
     }

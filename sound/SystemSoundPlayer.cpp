@@ -18,7 +18,10 @@ constexpr Uint16 kDeviceFrames = 1024;
 class DeviceLock
 {
 public:
-    explicit DeviceLock(SDL_AudioDeviceID device) : m_device(device) { SDL_LockAudioDevice(device); }
+    explicit DeviceLock(SDL_AudioDeviceID device) : m_device(device)
+    {
+        SDL_LockAudioDevice(device);
+    }
     ~DeviceLock() { SDL_UnlockAudioDevice(m_device); }
     DeviceLock(const DeviceLock&) = delete;
     DeviceLock& operator=(const DeviceLock&) = delete;
@@ -76,17 +79,16 @@ public:
         std::string reason;
         if (!CheckMidi(bytes, &reason) || !LoadSynth(&reason))
             return Fail(name, reason, error);
-        fluid_player_t* player = new_fluid_player(m_synth);
-        if (!player || fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK)
-        {
-            if (player)
-                delete_fluid_player(player);
-            return Fail(name, "the synthesiser cannot take the MIDI file", error);
-        }
+        // The player hooks itself into the synthesiser's timers, which the callback runs.
         const DeviceLock lock(m_device);
         StopMusicLocked();
-        m_player = player;
-        fluid_player_play(m_player);
+        m_player = new_fluid_player(m_synth);
+        if (!m_player || fluid_player_add_mem(m_player, bytes.data(), bytes.size()) != FLUID_OK ||
+            fluid_player_play(m_player) != FLUID_OK)
+        {
+            StopMusicLocked();
+            return Fail(name, "the synthesiser cannot take the MIDI file", error);
+        }
         return true;
     }
 
@@ -171,9 +173,9 @@ private:
         fluid_settings_setnum(settings, "synth.sample-rate", kRate);
         fluid_synth_t* synth = new_fluid_synth(settings);
         const auto loaded = std::find_if(
-            m_soundFonts.begin(), m_soundFonts.end(), [synth](const std::filesystem::path& font) {
-                return synth && fluid_synth_sfload(synth, font.c_str(), 1) != FLUID_FAILED;
-            });
+            m_soundFonts.begin(), m_soundFonts.end(),
+            [synth](const std::filesystem::path& font)
+            { return synth && fluid_synth_sfload(synth, font.c_str(), 1) != FLUID_FAILED; });
         if (loaded == m_soundFonts.end())
         {
             if (synth)
@@ -202,7 +204,8 @@ private:
     static void SDLCALL Callback(void* self, Uint8* stream, int length)
     {
         static_cast<SystemSoundPlayer*>(self)->Mix(reinterpret_cast<float*>(stream),
-                                                   static_cast<std::size_t>(length) / (2 * sizeof(float)));
+                                                   static_cast<std::size_t>(length) /
+                                                       (2 * sizeof(float)));
     }
 
     /// Runs on the audio thread with the device lock held.

@@ -12,5 +12,5 @@ std::vector<std::filesystem::path> InstalledSoundFonts();
 
 /// Plays through the system's audio device, opened on the first sound; without a device it
 /// plays silently. Music uses the first of soundFonts that loads.
-std::unique_ptr<SoundPlayer> MakeSystemSoundPlayer(
-    std::vector<std::filesystem::path> soundFonts = InstalledSoundFonts());
+std::unique_ptr<SoundPlayer>
+MakeSystemSoundPlayer(std::vector<std::filesystem::path> soundFonts = InstalledSoundFonts());

@@ -20,7 +20,8 @@ void Big(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes)
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-std::vector<std::uint8_t> Wav(int rate, int channels, int bits, const std::vector<std::uint8_t>& data)
+std::vector<std::uint8_t> Wav(int rate, int channels, int bits,
+                              const std::vector<std::uint8_t>& data)
 {
     const auto blockAlign = static_cast<std::uint32_t>(channels * bits / 8);
     std::vector<std::uint8_t> out;
@@ -60,7 +61,8 @@ std::vector<std::uint8_t> Wav8(int rate, int channels, const std::vector<std::ui
     return Wav(rate, channels, 8, samples);
 }
 
-std::vector<std::uint8_t> Au(int rate, int channels, int encoding, const std::vector<std::uint8_t>& data)
+std::vector<std::uint8_t> Au(int rate, int channels, int encoding,
+                             const std::vector<std::uint8_t>& data)
 {
     std::vector<std::uint8_t> out;
     Append(out, ".snd");

@@ -13,6 +13,7 @@ std::vector<std::uint8_t> Wav16(int rate, int channels, const std::vector<std::i
 /// A PCM WAV file of unsigned 8-bit samples.
 std::vector<std::uint8_t> Wav8(int rate, int channels, const std::vector<std::uint8_t>& samples);
 /// An AU file whose data is given as stored (encoding 1 is mu-law, 3 is 16-bit big-endian).
-std::vector<std::uint8_t> Au(int rate, int channels, int encoding, const std::vector<std::uint8_t>& data);
+std::vector<std::uint8_t> Au(int rate, int channels, int encoding,
+                             const std::vector<std::uint8_t>& data);
 /// A one-track MIDI file playing middle C for a beat.
 std::vector<std::uint8_t> Midi();

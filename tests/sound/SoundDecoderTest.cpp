@@ -33,12 +33,14 @@ TEST(SoundDecoderTest, DecodesWavAndAuToStereoSamples)
     constexpr float kTop = 32767.0F / 32768.0F;
     constexpr float kMuLawTop = 32124.0F / 32768.0F;
     const DecodeCase cases[] = {
-        {"16-bit mono WAV", Wav16(kRate, 1, {0, 16384, -16384, 32767}),
+        {"16-bit mono WAV",
+         Wav16(kRate, 1, {0, 16384, -16384, 32767}),
          {0, 0, 0.5F, 0.5F, -0.5F, -0.5F, kTop, kTop}},
         {"16-bit stereo WAV", Wav16(kRate, 2, {16384, -32768, 0, 8192}), {0.5F, -1, 0, 0.25F}},
         {"8-bit unsigned stereo WAV", Wav8(kRate, 2, {128, 192, 0, 128}), {0, 0.5F, -1, 0}},
         {"16-bit linear AU", Au(kRate, 1, 3, {0x40, 0x00, 0xC0, 0x00}), {0.5F, 0.5F, -0.5F, -0.5F}},
-        {"mu-law AU", Au(kRate, 1, 1, {0xFF, 0x80, 0x00}),
+        {"mu-law AU",
+         Au(kRate, 1, 1, {0xFF, 0x80, 0x00}),
          {0, 0, kMuLawTop, kMuLawTop, -kMuLawTop, -kMuLawTop}},
     };
     for (const DecodeCase& c : cases)
@@ -47,7 +49,8 @@ TEST(SoundDecoderTest, DecodesWavAndAuToStereoSamples)
 
 TEST(SoundDecoderTest, ConvertsTheSampleRateToTheDevice)
 {
-    const std::vector<float> stereo = Decoded(Wav16(kRate / 2, 1, std::vector<std::int16_t>(1000, 16384)));
+    const std::vector<float> stereo =
+        Decoded(Wav16(kRate / 2, 1, std::vector<std::int16_t>(1000, 16384)));
     EXPECT_NEAR(static_cast<double>(stereo.size()), 4000.0, 40.0);
     // Away from the ends the resampled level stays where it was.
     for (std::size_t i = 400; i < 3600; ++i)
@@ -81,7 +84,8 @@ TEST(SoundDecoderTest, PlaysWhatIsLeftOfACutDataChunk)
     {
         PcmSound sound;
         std::string error;
-        const std::vector<std::uint8_t> bytes(wav.begin(), wav.begin() + static_cast<std::ptrdiff_t>(cut));
+        const std::vector<std::uint8_t> bytes(wav.begin(),
+                                              wav.begin() + static_cast<std::ptrdiff_t>(cut));
         if (DecodeSound(bytes, kRate, &sound, &error))
             EXPECT_LE(sound.Frames(), (cut - kWavHeaderSize) / 2) << cut;
         else
@@ -100,8 +104,8 @@ TEST(SoundDecoderTest, ChecksMidiStructure)
     cutTrack.pop_back();
     std::vector<std::uint8_t> format3 = Midi();
     format3[9] = 3;
-    const std::vector<std::uint8_t> bad[] = {{}, Bytes("MThd"), Wav16(kRate, 1, {1}), noTracks,
-                                             cutTrack, format3};
+    const std::vector<std::uint8_t> bad[] = {{},       Bytes("MThd"), Wav16(kRate, 1, {1}),
+                                             noTracks, cutTrack,      format3};
     for (const auto& bytes : bad)
     {
         error.clear();

@@ -10,8 +10,8 @@ namespace
 {
 
 /// A player on SDL's dummy driver, which takes the samples at real-time pace and plays nothing.
-std::unique_ptr<SoundPlayer> DummyDevicePlayer(
-    std::vector<std::filesystem::path> soundFonts = InstalledSoundFonts())
+std::unique_ptr<SoundPlayer>
+DummyDevicePlayer(std::vector<std::filesystem::path> soundFonts = InstalledSoundFonts())
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     return MakeSystemSoundPlayer(std::move(soundFonts));
@@ -24,8 +24,12 @@ TEST(SystemSoundPlayerTest, PlaysOverlappingSoundsAndNamesTheFileThatCannotPlay)
     const auto player = DummyDevicePlayer();
     std::string error;
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(player->PlaySound("bell.wav", Wav16(22050, 1, std::vector<std::int16_t>(22050, 1000)), &error)) << error;
-    EXPECT_TRUE(player->PlaySound("bell.au", Au(8000, 1, 1, std::vector<std::uint8_t>(800, 0x90)), &error)) << error;
+        EXPECT_TRUE(player->PlaySound(
+            "bell.wav", Wav16(22050, 1, std::vector<std::int16_t>(22050, 1000)), &error))
+            << error;
+    EXPECT_TRUE(
+        player->PlaySound("bell.au", Au(8000, 1, 1, std::vector<std::uint8_t>(800, 0x90)), &error))
+        << error;
     EXPECT_FALSE(player->PlaySound("broken.wav", Bytes("RIFF junk"), &error));
     EXPECT_EQ(error.rfind("broken.wav: ", 0), 0U) << error;
     player->StopAll();
