@@ -14,6 +14,7 @@ namespace
 
 constexpr int kRate = SoundMixer::kRate;
 constexpr Uint16 kDeviceFrames = 1024;
+
 /// Holds the audio callback off while the UI thread changes what it reads.
 class DeviceLock
 {
@@ -138,8 +139,7 @@ private:
         wanted.userdata = this;
         // No changes allowed: SDL converts to whatever the hardware takes, so the mixer and the
         // decoder always work at kRate in stereo floats.
-        SDL_AudioSpec obtained{};
-        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
         if (m_device == 0)
         {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -152,43 +152,40 @@ private:
         return true;
     }
 
-    /// Makes the synthesiser with the first sound font that loads; tried once.
+    /// True when the synthesiser is ready; the first call makes it with the first sound font
+    /// that loads, and a machine without one is asked only once.
     bool LoadSynth(std::string* reason)
     {
+        if (!m_synth && !m_synthTried)
+        {
+            m_synthTried = true;
+            fluid_synth_t* synth = MakeSynth();
+            const DeviceLock lock(m_device);
+            m_synth = synth;
+        }
         if (m_synth)
             return true;
-        if (!m_synthError.empty())
+        *reason = m_soundFonts.empty() ? "no sound font for MIDI music is installed"
+                                       : "no sound font for MIDI music could be loaded";
+        return false;
+    }
+
+    fluid_synth_t* MakeSynth()
+    {
+        m_settings = new_fluid_settings();
+        if (!m_settings)
+            return nullptr;
+        fluid_settings_setnum(m_settings, "synth.sample-rate", kRate);
+        fluid_synth_t* synth = new_fluid_synth(m_settings);
+        if (!synth)
+            return nullptr;
+        for (const std::filesystem::path& font : m_soundFonts)
         {
-            *reason = m_synthError;
-            return false;
+            if (fluid_synth_sfload(synth, font.c_str(), 1) != FLUID_FAILED)
+                return synth;
         }
-        m_synthError = m_soundFonts.empty() ? "no sound font for MIDI music is installed"
-                                            : "no sound font for MIDI music could be loaded";
-        fluid_settings_t* settings = new_fluid_settings();
-        if (!settings)
-        {
-            *reason = m_synthError;
-            return false;
-        }
-        fluid_settings_setnum(settings, "synth.sample-rate", kRate);
-        fluid_synth_t* synth = new_fluid_synth(settings);
-        const auto loaded = std::find_if(
-            m_soundFonts.begin(), m_soundFonts.end(),
-            [synth](const std::filesystem::path& font)
-            { return synth && fluid_synth_sfload(synth, font.c_str(), 1) != FLUID_FAILED; });
-        if (loaded == m_soundFonts.end())
-        {
-            if (synth)
-                delete_fluid_synth(synth);
-            delete_fluid_settings(settings);
-            *reason = m_synthError;
-            return false;
-        }
-        m_synthError.clear();
-        m_settings = settings;
-        const DeviceLock lock(m_device);
-        m_synth = synth;
-        return true;
+        delete_fluid_synth(synth);
+        return nullptr;
     }
 
     void StopMusicLocked()
@@ -236,7 +233,7 @@ private:
     fluid_settings_t* m_settings = nullptr;
     fluid_synth_t* m_synth = nullptr;
     fluid_player_t* m_player = nullptr;
-    std::string m_synthError;
+    bool m_synthTried = false;
 };
 
 } // namespace
