@@ -7,7 +7,9 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 namespace
 {
@@ -15,22 +17,9 @@ namespace
 constexpr int kRate = SoundMixer::kRate;
 constexpr Uint16 kDeviceFrames = 1024;
 
-/// Holds the audio callback off while the UI thread changes what it reads.
-class DeviceLock
-{
-public:
-    explicit DeviceLock(SDL_AudioDeviceID device) : m_device(device)
-    {
-        SDL_LockAudioDevice(device);
-    }
-    ~DeviceLock() { SDL_UnlockAudioDevice(m_device); }
-    DeviceLock(const DeviceLock&) = delete;
-    DeviceLock& operator=(const DeviceLock&) = delete;
-
-private:
-    SDL_AudioDeviceID m_device;
-};
-
+/// Decodes on the calling thread and mixes on the audio thread. The device opens on a thread of
+/// its own at the first sound, since probing the audio systems can take a noticeable time and
+/// the UI must not wait for it; sounds started meanwhile play once it is open.
 class SystemSoundPlayer final : public SoundPlayer
 {
 public:
@@ -41,6 +30,8 @@ public:
 
     ~SystemSoundPlayer() override
     {
+        if (m_opener.joinable())
+            m_opener.join();
         if (m_device != 0)
         {
             // Closing waits for the callback to return; after it nothing reads the synth.
@@ -61,28 +52,28 @@ public:
     bool PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
                    std::string* error) override
     {
-        if (!OpenDevice())
-            return true;
         PcmSound sound;
         std::string reason;
         if (!DecodeSound(bytes, kRate, &sound, &reason))
             return Fail(name, reason, error);
-        const DeviceLock lock(m_device);
-        m_mixer.Add(std::move(sound));
+        StartOpening();
+        const std::lock_guard lock(m_mutex);
+        if (!m_noDevice)
+            m_mixer.Add(std::move(sound));
         return true;
     }
 
     bool PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
                    std::string* error) override
     {
-        if (!OpenDevice())
-            return true;
         std::string reason;
         if (!CheckMidi(bytes, &reason) || !LoadSynth(&reason))
             return Fail(name, reason, error);
-        // The player hooks itself into the synthesiser's timers, which the callback runs.
-        const DeviceLock lock(m_device);
+        StartOpening();
+        const std::lock_guard lock(m_mutex);
         StopMusicLocked();
+        if (m_noDevice)
+            return true;
         m_player = new_fluid_player(m_synth);
         if (!m_player || fluid_player_add_mem(m_player, bytes.data(), bytes.size()) != FLUID_OK ||
             fluid_player_play(m_player) != FLUID_OK)
@@ -95,17 +86,13 @@ public:
 
     void StopMusic() override
     {
-        if (m_device == 0)
-            return;
-        const DeviceLock lock(m_device);
+        const std::lock_guard lock(m_mutex);
         StopMusicLocked();
     }
 
     void StopAll() override
     {
-        if (m_device == 0)
-            return;
-        const DeviceLock lock(m_device);
+        const std::lock_guard lock(m_mutex);
         m_mixer.Clear();
         StopMusicLocked();
     }
@@ -118,38 +105,42 @@ private:
         return false;
     }
 
-    /// True when the device is open; the first call opens it, and a machine without one is
-    /// asked only once.
-    bool OpenDevice()
+    void StartOpening()
     {
-        if (m_device != 0 || m_noDevice)
-            return m_device != 0;
-        m_noDevice = true;
+        if (!m_opener.joinable())
+            m_opener = std::thread([this] { OpenDevice(); });
+    }
+
+    /// Runs on the opening thread; a machine without a device is asked only once.
+    void OpenDevice()
+    {
         // The viewer keeps its own handling of Ctrl+C and termination.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Velquin");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        SDL_AudioSpec wanted{};
-        wanted.freq = kRate;
-        wanted.format = AUDIO_F32SYS;
-        wanted.channels = 2;
-        wanted.samples = kDeviceFrames;
-        wanted.callback = &SystemSoundPlayer::Callback;
-        wanted.userdata = this;
-        // No changes allowed: SDL converts to whatever the hardware takes, so the mixer and the
-        // decoder always work at kRate in stereo floats.
-        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-        if (m_device == 0)
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
         {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            return false;
+            SDL_AudioSpec wanted{};
+            wanted.freq = kRate;
+            wanted.format = AUDIO_F32SYS;
+            wanted.channels = 2;
+            wanted.samples = kDeviceFrames;
+            wanted.callback = &SystemSoundPlayer::Callback;
+            wanted.userdata = this;
+            // No changes allowed: SDL converts to whatever the hardware takes, so the mixer and
+            // the decoder always work at kRate in stereo floats.
+            m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+            if (m_device == 0)
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
-        m_noDevice = false;
-        m_left.resize(kDeviceFrames);
-        m_right.resize(kDeviceFrames);
-        SDL_PauseAudioDevice(m_device, 0);
-        return true;
+        if (m_device != 0)
+        {
+            SDL_PauseAudioDevice(m_device, 0);
+            return;
+        }
+        const std::lock_guard lock(m_mutex);
+        m_noDevice = true;
+        m_mixer.Clear();
+        StopMusicLocked();
     }
 
     /// True when the synthesiser is ready; the first call makes it with the first sound font
@@ -160,7 +151,7 @@ private:
         {
             m_synthTried = true;
             fluid_synth_t* synth = MakeSynth();
-            const DeviceLock lock(m_device);
+            const std::lock_guard lock(m_mutex);
             m_synth = synth;
         }
         if (m_synth)
@@ -188,6 +179,8 @@ private:
         return nullptr;
     }
 
+    /// The player hooks itself into the synthesiser's timers, which the callback runs: it is
+    /// made and removed under the lock.
     void StopMusicLocked()
     {
         if (!m_player)
@@ -205,10 +198,11 @@ private:
                                                        (2 * sizeof(float)));
     }
 
-    /// Runs on the audio thread with the device lock held.
+    /// Runs on the audio thread.
     void Mix(float* out, std::size_t frames)
     {
         std::fill_n(out, 2 * frames, 0.0F);
+        const std::lock_guard lock(m_mutex);
         for (std::size_t done = 0; m_player && done < frames;)
         {
             const std::size_t count = std::min(frames - done, m_left.size());
@@ -224,16 +218,21 @@ private:
         m_mixer.MixInto(out, frames);
     }
 
-    std::vector<std::filesystem::path> m_soundFonts;
+    const std::vector<std::filesystem::path> m_soundFonts;
+    std::thread m_opener;
+    // Written by the opening thread, read after it has been joined.
     SDL_AudioDeviceID m_device = 0;
+    bool m_synthTried = false;
+    fluid_settings_t* m_settings = nullptr;
+    std::vector<float> m_left = std::vector<float>(kDeviceFrames);
+    std::vector<float> m_right = std::vector<float>(kDeviceFrames);
+
+    // Shared by the calling thread, the opening thread and the audio thread.
+    std::mutex m_mutex;
     bool m_noDevice = false;
     SoundMixer m_mixer;
-    std::vector<float> m_left;
-    std::vector<float> m_right;
-    fluid_settings_t* m_settings = nullptr;
     fluid_synth_t* m_synth = nullptr;
     fluid_player_t* m_player = nullptr;
-    bool m_synthTried = false;
 };
 
 } // namespace
