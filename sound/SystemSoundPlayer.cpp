@@ -108,7 +108,13 @@ private:
     void StartOpening()
     {
         if (!m_opener.joinable())
-            m_opener = std::thread([this] { OpenDevice(); });
+            m_opener = std::thread(
+                [this]
+                {
+                    OpenDevice();
+                    // SDL keeps error texts per thread and frees them only when asked.
+                    SDL_TLSCleanup();
+                });
     }
 
     /// Runs on the opening thread; a machine without a device is asked only once.
