@@ -2,11 +2,14 @@
 
 #include "image/ScreenBuffer.h"
 #include "image/PngWriter.h"
+#include "image/Reduce.h"
 #include "scene/Scene.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +25,7 @@ constexpr std::string_view kUsage =
     "Usage: velquin [FILE.CNF]\n"
     "         Open the viewer, on the KiSS configuration file when one is given.\n"
     "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
-    "CONFIG.CNF\n"
+    "[--size N] CONFIG.CNF\n"
     "         Compose the screen of CONFIG.CNF without a window and write it as a PNG.\n"
     "       velquin --help\n"
     "\n"
@@ -31,6 +34,8 @@ constexpr std::string_view kUsage =
     "  --set N                  show set N, 0 to 9 (default 0)\n"
     "  --palette-group G        give the shown set palette group G (default: the set's own)\n"
     "  --colour-mode full|256   compose in full colour (default) or in 256-colour mode\n"
+    "  --size N                 reduce the picture to fit N by N pixels, never enlarging it;\n"
+    "                           as a thumbnailer must, the run then ends itself after 30 s\n"
     "  --help                   show this text\n"
     "\n"
     "Files the configuration names that cannot be loaded are listed on standard error.\n";
@@ -43,6 +48,37 @@ struct ExportOptions
     std::optional<int> set;
     std::optional<std::int32_t> paletteGroup;
     std::int32_t depth = 32;
+    std::optional<std::int32_t> size;
+};
+
+/// File managers wait for a thumbnailer; one that hangs on a broken set must end by itself.
+constexpr unsigned kThumbnailSeconds = 30;
+
+extern "C" void EndThumbnail(int)
+{
+    constexpr char kMessage[] = "velquin: time limit reached\n";
+    [[maybe_unused]] const auto written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    _exit(1);
+}
+
+/// Arms the time limit for as long as it lives.
+class TimeLimit
+{
+public:
+    explicit TimeLimit(unsigned seconds) : m_previous(std::signal(SIGALRM, EndThumbnail))
+    {
+        alarm(seconds);
+    }
+    ~TimeLimit()
+    {
+        alarm(0);
+        std::signal(SIGALRM, m_previous);
+    }
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
+
+private:
+    void (*m_previous)(int);
 };
 
 /// Prints each message on its own line to standard error.
@@ -94,7 +130,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             value = arg.substr(equals + 1);
         }
         if (name != "--export" && name != "--set" && name != "--palette-group" &&
-            name != "--colour-mode")
+            name != "--colour-mode" && name != "--size")
             return "unknown option " + std::string(arg);
         if (!value)
         {
@@ -121,6 +157,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             if (!options.paletteGroup)
                 return "--palette-group takes a number of 0 or more, not '" + std::string(*value) +
                        "'";
+        }
+        else if (name == "--size")
+        {
+            options.size = ParseNumber(*value, std::numeric_limits<std::int32_t>::max());
+            if (!options.size || *options.size == 0)
+                return "--size takes a number of 1 or more, not '" + std::string(*value) + "'";
         }
         else if (*value == "full" || *value == "256")
         {
@@ -186,6 +228,9 @@ int Export(const ExportOptions& options)
     // Resolved now, against the directory the command was started in.
     std::error_code ignored;
     const std::string output = std::filesystem::absolute(options.output, ignored).string();
+    std::optional<TimeLimit> limit;
+    if (options.size)
+        limit.emplace(kThumbnailSeconds);
 
     if (const auto reason = UnreadableReason(options.config))
     {
@@ -214,8 +259,17 @@ int Export(const ExportOptions& options)
     scene.DrawAll(buffer);
     buffer.ClearDirty();
 
+    ImageSize size{buffer.Width(), buffer.Height()};
+    std::vector<std::uint8_t> rgb = ScreenToRgb(buffer);
+    if (options.size)
+    {
+        const ImageSize fitted = FitWithin(size, *options.size);
+        if (fitted != size)
+            rgb = ReduceRgb(rgb, size, fitted);
+        size = fitted;
+    }
     std::string error;
-    if (!WritePng(output, buffer.Width(), buffer.Height(), ScreenToRgb(buffer), &error))
+    if (!WritePng(output, size.width, size.height, rgb, &error))
     {
         std::cerr << "velquin: " << error << '\n';
         return 1;

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick
     fonts-ipafont-gothic
+    librsvg2-bin desktop-file-utils appstream shared-mime-info file dpkg-dev
 )
 
 missing=()

@@ -64,9 +64,7 @@ wxEND_EVENT_TABLE()
 CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     : wxDocParentFrame(manager, nullptr, wxID_ANY, title)
 {
-    wxIcon icon;
-    icon.CopyFromBitmap(DrawAppIcon(32));
-    SetIcon(icon);
+    SetIcons(AppIcons());
     SetMenuBar(CommandTable::BuildMenuBar());
     // The window cannot be narrower than its menu bar; fitting must know that.
     SetMinSize(wxSize(MenuBarMinimumWidth(GetMenuBar()), -1));

@@ -1,9 +1,13 @@
 #include "shell/ToolBarArt.h"
 
+#include "packaging/icon/AppIconPng.h"
+
 #include <wx/image.h>
+#include <wx/mstream.h>
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace
@@ -221,21 +225,34 @@ wxBitmap DrawToolImage(ToolImage image, int digit, int height)
 
 wxBitmap DrawAppIcon(int size)
 {
-    // A paper doll: head, hair, dress and legs, scaled from a 16-pixel design.
-    const int s = size / 16 > 0 ? size / 16 : 1;
-    PixelArt art(size, size);
-    auto block = [&](int l, int t, int r, int b, Colour c) { art.Fill(l * s, t * s, r * s, b * s, c); };
-    block(6, 1, 10, 5, Colour{255, 220, 180});
-    block(5, 0, 11, 2, kDarkRed);
-    block(5, 1, 6, 5, kDarkRed);
-    block(10, 1, 11, 5, kDarkRed);
-    block(5, 5, 11, 7, kRed);
-    block(4, 7, 12, 12, kRed);
-    block(3, 6, 4, 10, Colour{255, 220, 180});
-    block(12, 6, 13, 10, Colour{255, 220, 180});
-    block(6, 12, 7, 15, Colour{255, 220, 180});
-    block(9, 12, 10, 15, Colour{255, 220, 180});
-    block(5, 15, 8, 16, kBlack);
-    block(8, 15, 11, 16, kBlack);
-    return art.Bitmap();
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    // The rendering of this size, else the smallest larger one reduced, else the largest.
+    int source = AppIconSizes().back();
+    for (const int rendered : AppIconSizes())
+    {
+        if (rendered >= size)
+        {
+            source = rendered;
+            break;
+        }
+    }
+    const std::span<const std::uint8_t> png = AppIconPng(source);
+    wxMemoryInputStream stream(png.data(), png.size());
+    wxImage image(stream, wxBITMAP_TYPE_PNG);
+    if (source != size)
+        image.Rescale(size, size, wxIMAGE_QUALITY_HIGH);
+    return wxBitmap(image);
+}
+
+wxIconBundle AppIcons()
+{
+    wxIconBundle icons;
+    for (const int size : AppIconSizes())
+    {
+        wxIcon icon;
+        icon.CopyFromBitmap(DrawAppIcon(size));
+        icons.AddIcon(icon);
+    }
+    return icons;
 }

@@ -55,7 +55,7 @@ TEST_F(CommandLineTest, HelpListsTheOptionsAndTheWindowUsage)
     EXPECT_EQ(RunTool({"--help"}), 0);
     const std::string text = testing::internal::GetCapturedStdout();
     for (const char* part : {"velquin [FILE.CNF]", "--export OUT.png", "--set N",
-                             "--palette-group G", "--colour-mode full|256", "--help"})
+                             "--palette-group G", "--colour-mode full|256", "--size N", "--help"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
@@ -91,6 +91,27 @@ TEST_F(CommandLineTest, ChoosesSetPaletteGroupAndColourMode)
     EXPECT_EQ(picture->At(0, 0), 0x0000FFu);
     EXPECT_EQ(picture->At(1, 1), 0x0000FFu);
     EXPECT_EQ(picture->At(3, 4), 0x004000u);
+}
+
+TEST_F(CommandLineTest, SizeReducesThePictureToFitAndNeverEnlargesIt)
+{
+    const std::string out = dir.File("small.png");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", out, "--size", "4", config}), 0);
+    const auto small = ReadPng(out);
+    EXPECT_EQ(RunTool({"--export", out, "--size=100", config}), 0);
+    const auto same = ReadPng(out);
+    EXPECT_EQ(RunTool({"--export", out, "--size", "0", config}), 2);
+    testing::internal::GetCapturedStderr();
+
+    ASSERT_TRUE(small && same);
+    EXPECT_EQ(small->width, 4u);
+    EXPECT_EQ(small->height, 3u);
+    // Half of this pixel's area is the red cel, half the dark blue background.
+    EXPECT_EQ(small->At(1, 2), 0x800020u);
+    EXPECT_EQ(small->At(0, 0), 0x000040u);
+    EXPECT_EQ(same->width, 8u);
+    EXPECT_EQ(same->height, 6u);
 }
 
 TEST_F(CommandLineTest, RejectsBadCommandLinesAndUnusableFiles)

@@ -5,7 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <sstream>
 
 namespace
@@ -34,19 +42,132 @@ protected:
     std::string Run(const std::vector<std::string>& arguments)
     {
         std::ostringstream out;
-        RunTarnel(arguments, out);
+        m_status = RunTarnel(arguments, out);
         return out.str();
+    }
+    // Runs the program in a child process, so that the limits `restrict` sets stay there; the
+    // status is -1 when the child could not set them.
+    std::string RunRestricted(const std::vector<std::string>& arguments,
+                              const std::function<bool()>& restrict)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return {};
+        const pid_t child = fork();
+        if (child == 0)
+        {
+            close(fds[0]);
+            if (!restrict())
+                _exit(99);
+            std::ostringstream out;
+            const int status = RunTarnel(arguments, out);
+            const std::string text = out.str();
+            if (write(fds[1], text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+                _exit(98);
+            _exit(status);
+        }
+        close(fds[1]);
+        std::string text;
+        char chunk[256];
+        for (ssize_t got; (got = read(fds[0], chunk, sizeof chunk)) > 0;)
+            text.append(chunk, static_cast<std::size_t>(got));
+        close(fds[0]);
+        int wait = 0;
+        waitpid(child, &wait, 0);
+        m_status = WIFEXITED(wait) && WEXITSTATUS(wait) != 99 ? WEXITSTATUS(wait) : -1;
+        return text;
+    }
+    std::set<std::string> Files()
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path()))
+            names.insert(entry.path().filename().string());
+        return names;
     }
     void Put(const std::string& name, const BmpBytes& bmp) { m_dir.Write(name, bmp.Bytes()); }
     bool Exists(const std::string& name) { return std::filesystem::exists(m_dir.File(name)); }
 
     TempDir m_dir;
+    int m_status = -1;
 };
 } // namespace
 
 TEST_F(ConvertTest, WithoutArgumentsPrintsUsage)
 {
-    EXPECT_EQ(Run({}), "Convert 24bitDib to 32bitCell ver0.02\nusage : Tarnel filename(s)\n");
+    EXPECT_EQ(Run({}), "Convert 24bitDib to 32bitCell ver0.02\nusage : Tarnel filename(s)\n"
+                       "exit  : 0 all converted, 1 any failed, 2 no filename\n");
+    EXPECT_EQ(m_status, kExitUsage);
+}
+
+TEST_F(ConvertTest, ExitStatusIsFailedWhenAnyArgumentThatWasNotSkippedFailed)
+{
+    BmpBytes eightBit(1, 1);
+    eightBit.bitCount = 8;
+    Put("good.bmp", BmpBytes(1, 1));
+    Put("pal.bmp", eightBit);
+    const struct
+    {
+        std::vector<std::string> arguments;
+        int status;
+    } cases[] = {
+        {{"good.bmp"}, kExitConverted},
+        {{"skipped", "_ood.bmp", "good.bmp"}, kExitConverted},
+        {{"skipped"}, kExitConverted},
+        {{"missing.bmp", "good.bmp"}, kExitFailed},
+        {{"good.bmp", "pal.bmp"}, kExitFailed},
+    };
+    for (const auto& c : cases)
+    {
+        Run(c.arguments);
+        EXPECT_EQ(m_status, c.status) << c.arguments.back();
+    }
+}
+
+TEST_F(ConvertTest, FailedWriteIsReportedAndLeavesTheExistingCelAsItWas)
+{
+    Put("big.bmp", BmpBytes(4, 4, 0x102030));
+    Put("new.bmp", BmpBytes(4, 4, 0x102030));
+    Put("ok.bmp", BmpBytes(1, 1));
+    m_dir.Write("big.CEL", std::string_view("keep"));
+    const auto before = Files();
+
+    // Room for a 1 by 1 cel (36 bytes) but not a 4 by 4 one.
+    const std::string out = RunRestricted({"big.bmp", "new.bmp", "ok.bmp"}, [] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{40, 40};
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    });
+    EXPECT_EQ(out, "入力ファイル big.bmpを処理します\n"
+                   "出力ファイル big.CEL が書き込めません(File too large)\n"
+                   "入力ファイル new.bmpを処理します\n"
+                   "出力ファイル new.CEL が書き込めません(File too large)\n"
+                   "入力ファイル ok.bmpを処理します\n");
+    EXPECT_EQ(m_status, kExitFailed);
+    EXPECT_EQ(m_dir.Read("big.CEL"), "keep");
+    auto expected = before;
+    expected.insert("ok.CEL");
+    EXPECT_EQ(Files(), expected);
+}
+
+TEST_F(ConvertTest, OutputFolderThatIsNotWritableIsReportedAndLeftAsItWas)
+{
+    Put("doll.bmp", BmpBytes(2, 2));
+    m_dir.Write("doll.CEL", std::string_view("keep"));
+    const auto before = Files();
+    chmod(m_dir.Path().c_str(), 0555);
+
+    // The superuser writes anywhere, so the child gives that up first.
+    const std::string out = RunRestricted({"doll.bmp"}, [] {
+        return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+    });
+    chmod(m_dir.Path().c_str(), 0700);
+    if (m_status == -1)
+        GTEST_SKIP() << "cannot drop the superuser's rights here";
+    EXPECT_EQ(out, "入力ファイル doll.bmpを処理します\n"
+                   "出力ファイル doll.CEL がオープンできません\n");
+    EXPECT_EQ(m_status, kExitFailed);
+    EXPECT_EQ(m_dir.Read("doll.CEL"), "keep");
+    EXPECT_EQ(Files(), before);
 }
 
 TEST_F(ConvertTest, NameRulesSelectBitmapsAndDeriveMaskAndOutputNames)

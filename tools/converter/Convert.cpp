@@ -2,6 +2,7 @@
 
 #include "BmpReader.h"
 #include "CelWriter.h"
+#include "OutputFile.h"
 #include "Utf8.h"
 #include "Wildcard.h"
 
@@ -111,18 +112,18 @@ void WriteConvertedCel(BmpReader& image, BmpReader* mask, std::ostream& out)
     }
 }
 
-void ConvertArgument(const std::string& name, std::ostream& out)
+Outcome ConvertArgument(const std::string& name, std::ostream& out)
 {
     if (!IsConvertibleName(name))
     {
         out << kInput << name << "をスキップします\n";
-        return;
+        return Outcome::Skipped;
     }
     std::ifstream imageFile;
     if (!OpenForReading(name, imageFile))
     {
         out << kInput << name << "がオープンできません\n";
-        return;
+        return Outcome::Failed;
     }
     const std::string maskName = MaskName(name);
     std::ifstream maskFile;
@@ -136,35 +137,48 @@ void ConvertArgument(const std::string& name, std::ostream& out)
     // replaces an existing cel.
     BmpReader image(imageFile);
     if (!Accepted(image, name, out))
-        return;
+        return Outcome::Failed;
     std::optional<BmpReader> mask;
     if (hasMask)
     {
         mask.emplace(maskFile);
         if (!Accepted(*mask, maskName, out))
-            return;
+            return Outcome::Failed;
         if (mask->Width() != image.Width() || mask->Height() != image.Height())
             out << kInput << name << "と" << maskName << "のサイズが異なります\n";
     }
 
     const std::string outputName = OutputName(name);
-    std::ofstream output(outputName, std::ios::binary | std::ios::trunc);
-    if (!output.is_open())
+    OutputFile output(outputName);
+    if (output.Open() != 0)
     {
         out << "出力ファイル " << outputName << " がオープンできません\n";
-        return;
+        return Outcome::Failed;
     }
-    WriteConvertedCel(image, mask ? &*mask : nullptr, output);
+    WriteConvertedCel(image, mask ? &*mask : nullptr, output.Stream());
+    if (const int error = output.Commit(); error != 0)
+    {
+        out << "出力ファイル " << outputName << " が書き込めません("
+            << std::system_category().message(error) << ")\n";
+        return Outcome::Failed;
+    }
+    return Outcome::Converted;
 }
 
-void RunTarnel(const std::vector<std::string>& arguments, std::ostream& out)
+int RunTarnel(const std::vector<std::string>& arguments, std::ostream& out)
 {
     if (arguments.empty())
     {
         out << "Convert 24bitDib to 32bitCell ver0.02\n"
-            << "usage : Tarnel filename(s)\n";
-        return;
+            << "usage : Tarnel filename(s)\n"
+            << "exit  : 0 all converted, 1 any failed, 2 no filename\n";
+        return kExitUsage;
     }
+    int status = kExitConverted;
     for (const std::string& name : ExpandWildcards(arguments))
-        ConvertArgument(name, out);
+    {
+        if (ConvertArgument(name, out) == Outcome::Failed)
+            status = kExitFailed;
+    }
+    return status;
 }

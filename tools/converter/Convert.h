@@ -19,9 +19,23 @@ std::string OutputName(std::string_view name);
 /// their checks. The mask is read with the image's width and height.
 void WriteConvertedCel(BmpReader& image, BmpReader* mask, std::ostream& out);
 
-/// Converts one argument, reporting on `out`, one message per line.
-void ConvertArgument(const std::string& name, std::ostream& out);
+enum class Outcome
+{
+    Skipped,
+    Converted,
+    Failed,
+};
+
+/// Converts one argument, reporting on `out`, one message per line. The cel appears under its
+/// name only when it was written completely.
+Outcome ConvertArgument(const std::string& name, std::ostream& out);
+
+/// Exit statuses of the program.
+constexpr int kExitConverted = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
 
 /// The whole program: the usage text without arguments, otherwise the wildcards expanded and
-/// every name converted in order.
-void RunTarnel(const std::vector<std::string>& arguments, std::ostream& out);
+/// every name converted in order. Returns the exit status: converted when no argument that was
+/// not skipped failed.
+int RunTarnel(const std::vector<std::string>& arguments, std::ostream& out);

@@ -4,6 +4,5 @@
 
 int main(int argc, char** argv)
 {
-    RunTarnel(std::vector<std::string>(argv + 1, argv + argc), std::cout);
-    return 0;
+    return RunTarnel(std::vector<std::string>(argv + 1, argv + argc), std::cout);
 }
