@@ -1,0 +1,255 @@
+#include "archive/Archive.h"
+
+extern "C" {
+#include <lhasa.h>
+}
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace
+{
+
+/// The archive bytes as a stream the library reads from, remembering how far it got.
+struct MemoryStream
+{
+    std::span<const std::uint8_t> bytes;
+    std::size_t position = 0;
+
+    static int Read(void* handle, void* buffer, std::size_t length)
+    {
+        auto* self = static_cast<MemoryStream*>(handle);
+        const std::size_t count = std::min(length, self->bytes.size() - self->position);
+        std::memcpy(buffer, self->bytes.data() + self->position, count);
+        self->position += count;
+        return static_cast<int>(count);
+    }
+
+    static int Skip(void* handle, std::size_t length)
+    {
+        auto* self = static_cast<MemoryStream*>(handle);
+        if (length > self->bytes.size() - self->position)
+            return 0;
+        self->position += length;
+        return 1;
+    }
+
+    static void Close(void*) {}
+};
+
+/// Owns the library's reader over one pass of the archive.
+class LhaPass
+{
+public:
+    explicit LhaPass(std::span<const std::uint8_t> bytes) : m_stream{bytes}
+    {
+        static const LHAInputStreamType type{&MemoryStream::Read, &MemoryStream::Skip,
+                                             &MemoryStream::Close};
+        m_input = lha_input_stream_new(&type, &m_stream);
+        if (m_input)
+            m_reader = lha_reader_new(m_input);
+        // Directories are only names to us; the library must not hold them back for later.
+        if (m_reader)
+            lha_reader_set_dir_policy(m_reader, LHA_READER_DIR_PLAIN);
+    }
+    ~LhaPass()
+    {
+        if (m_reader)
+            lha_reader_free(m_reader);
+        if (m_input)
+            lha_input_stream_free(m_input);
+    }
+    LhaPass(const LhaPass&) = delete;
+    LhaPass& operator=(const LhaPass&) = delete;
+
+    LHAReader* Reader() const { return m_reader; }
+    const MemoryStream& Stream() const { return m_stream; }
+
+private:
+    MemoryStream m_stream;
+    LHAInputStream* m_input = nullptr;
+    LHAReader* m_reader = nullptr;
+};
+
+bool IsDirectory(const LHAFileHeader& header)
+{
+    return std::strcmp(header.compress_method, LHA_COMPRESS_TYPE_DIR) == 0 &&
+           header.symlink_target == nullptr;
+}
+
+bool IsShiftJisLead(std::uint8_t byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+/// Folder separators to "/": 0xFF always, a backslash only where it is not the second byte of
+/// a Shift-JIS character.
+std::string NormaliseSeparators(std::string_view raw, bool backslashes)
+{
+    std::string name;
+    for (std::size_t i = 0; i < raw.size(); ++i)
+    {
+        const auto byte = static_cast<std::uint8_t>(raw[i]);
+        if (IsShiftJisLead(byte) && i + 1 < raw.size())
+        {
+            name += raw.substr(i, 2);
+            ++i;
+        }
+        else if (byte == 0xFF || (backslashes && byte == '\\'))
+        {
+            if (!name.empty() && name.back() != '/')
+                name += '/';
+        }
+        else
+        {
+            name += raw[i];
+        }
+    }
+    return name;
+}
+
+/// The name exactly as the header stores it. The library's own names are cooked for display
+/// (all-capital MS-DOS names lowered, backslashes inside Shift-JIS characters taken for
+/// folders), so the raw header is read again; nothing when it is not a level 0 to 2 header.
+std::optional<std::string> StoredName(const LHAFileHeader& header)
+{
+    const std::uint8_t* raw = header.raw_data;
+    const std::size_t size = header.raw_data_len;
+    if (!raw || size < 26 || header.header_level > 2)
+        return std::nullopt;
+    const auto view = [raw](std::size_t at, std::size_t length) {
+        return std::string_view(reinterpret_cast<const char*>(raw) + at, length);
+    };
+    std::string file;
+    std::string folder;
+    std::size_t next = 0;
+    if (header.header_level < 2)
+    {
+        const std::size_t length = raw[21];
+        if (22 + length > size)
+            return std::nullopt;
+        file = NormaliseSeparators(view(22, length), header.header_level == 0);
+        next = std::size_t{raw[0]} + 2;
+    }
+    else
+    {
+        next = 26;
+    }
+    if (header.header_level == 0)
+        return file;
+    // Extended headers: [type][data][size of the next one], the first size just before.
+    for (;;)
+    {
+        if (next < 2 || next > size)
+            return std::nullopt;
+        const std::size_t length = std::size_t{raw[next - 2]} | std::size_t{raw[next - 1]} << 8;
+        if (length == 0)
+            break;
+        if (length < 3 || next + length > size)
+            return std::nullopt;
+        const std::uint8_t type = raw[next];
+        if (type == 0x01)
+            file = std::string(view(next + 1, length - 3));
+        else if (type == 0x02)
+            folder = NormaliseSeparators(view(next + 1, length - 3), false);
+        next += length;
+    }
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder + file;
+}
+
+std::string MemberName(const LHAFileHeader& header)
+{
+    if (auto stored = StoredName(header))
+        return *stored;
+    std::string name;
+    if (header.path)
+        name = header.path;
+    if (header.filename)
+        name += header.filename;
+    return name;
+}
+
+/// CRC-16 with the polynomial 0xA001 (reflected), the check every header carries.
+std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
+{
+    static const auto table = [] {
+        std::array<std::uint16_t, 256> t{};
+        for (unsigned i = 0; i < 256; ++i)
+        {
+            unsigned crc = i;
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 1) ? (crc >> 1) ^ 0xA001u : crc >> 1;
+            t[i] = static_cast<std::uint16_t>(crc);
+        }
+        return t;
+    }();
+    std::uint16_t crc = 0;
+    for (const std::uint8_t byte : bytes)
+        crc = static_cast<std::uint16_t>((crc >> 8) ^ table[(crc ^ byte) & 0xFF]);
+    return crc;
+}
+
+std::optional<std::vector<std::uint8_t>> Decompress(LHAReader* reader, const LHAFileHeader& header)
+{
+    if (header.length > Archive::kMaxMemberSize)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(header.length);
+    std::size_t filled = 0;
+    while (filled < bytes.size())
+    {
+        const std::size_t got = lha_reader_read(reader, bytes.data() + filled, bytes.size() - filled);
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    if (filled != bytes.size() || Crc16(bytes) != header.crc)
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, std::vector<ArchiveMember>& members)
+{
+    // First the headers alone, so that an archive too large to unpack is refused before any
+    // member is allocated.
+    std::uint64_t total = 0;
+    std::size_t headers = 0;
+    {
+        LhaPass pass(bytes);
+        if (!pass.Reader())
+            return ArchiveError::Corrupt;
+        while (const LHAFileHeader* header = lha_reader_next_file(pass.Reader()))
+        {
+            ++headers;
+            if (!IsDirectory(*header) && header->length <= Archive::kMaxMemberSize)
+                total += header->length;
+        }
+        if (total > Archive::kMaxTotalSize)
+            return ArchiveError::TooLarge;
+        if (headers == 0)
+            return ArchiveError::Corrupt;
+    }
+
+    LhaPass pass(bytes);
+    if (!pass.Reader())
+        return ArchiveError::Corrupt;
+    while (const LHAFileHeader* header = lha_reader_next_file(pass.Reader()))
+    {
+        if (IsDirectory(*header) || lha_reader_current_is_fake(pass.Reader()))
+            continue;
+        ArchiveMember member;
+        member.name = MemberName(*header);
+        if (member.name.empty())
+            continue;
+        member.link = header->symlink_target != nullptr;
+        if (!member.link)
+            member.bytes = Decompress(pass.Reader(), *header);
+        members.push_back(std::move(member));
+    }
+    return ArchiveError::None;
+}
