@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "archive/ArchiveFileSource.h"
 #include "image/ScreenBuffer.h"
 #include "image/PngWriter.h"
 #include "scene/Scene.h"
@@ -22,8 +23,11 @@ constexpr std::string_view kUsage =
     "Usage: velquin [FILE.CNF]\n"
     "         Open the viewer, on the KiSS configuration file when one is given.\n"
     "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
-    "CONFIG.CNF\n"
-    "         Compose the screen of CONFIG.CNF without a window and write it as a PNG.\n"
+    "[--cnf NAME] SET\n"
+    "         Compose the screen of SET without a window and write it as a PNG. SET is a\n"
+    "         configuration file or an LZH or ZIP archive holding one.\n"
+    "       velquin --list ARCHIVE\n"
+    "         Print the configuration files in ARCHIVE, one per line.\n"
     "       velquin --help\n"
     "\n"
     "Options:\n"
@@ -31,6 +35,9 @@ constexpr std::string_view kUsage =
     "  --set N                  show set N, 0 to 9 (default 0)\n"
     "  --palette-group G        give the shown set palette group G (default: the set's own)\n"
     "  --colour-mode full|256   compose in full colour (default) or in 256-colour mode\n"
+    "  --cnf NAME               the configuration in the archive to use, with or without its\n"
+    "                           folder, in any case (needed when it holds several)\n"
+    "  --list ARCHIVE           list the configuration files in ARCHIVE\n"
     "  --help                   show this text\n"
     "\n"
     "Files the configuration names that cannot be loaded are listed on standard error.\n";
@@ -43,6 +50,8 @@ struct ExportOptions
     std::optional<int> set;
     std::optional<std::int32_t> paletteGroup;
     std::int32_t depth = 32;
+    std::string cnf;
+    std::string list;
 };
 
 /// Prints each message on its own line to standard error.
@@ -94,7 +103,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             value = arg.substr(equals + 1);
         }
         if (name != "--export" && name != "--set" && name != "--palette-group" &&
-            name != "--colour-mode")
+            name != "--colour-mode" && name != "--cnf" && name != "--list")
             return "unknown option " + std::string(arg);
         if (!value)
         {
@@ -122,6 +131,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
                 return "--palette-group takes a number of 0 or more, not '" + std::string(*value) +
                        "'";
         }
+        else if (name == "--cnf" || name == "--list")
+        {
+            if (value->empty())
+                return std::string(name) + " needs a name";
+            (name == "--cnf" ? options.cnf : options.list) = *value;
+        }
         else if (*value == "full" || *value == "256")
         {
             options.depth = *value == "full" ? 32 : 8;
@@ -133,6 +148,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
     }
     if (options.help)
         return std::nullopt;
+    if (!options.list.empty())
+    {
+        if (hasOutput || !options.config.empty())
+            return std::string("--list takes the archive alone");
+        return std::nullopt;
+    }
     if (!hasOutput)
         return std::string("--export OUT.png is required");
     if (options.config.empty())
@@ -181,6 +202,74 @@ std::vector<std::uint8_t> ScreenToRgb(const ScreenBuffer& buffer)
     return rgb;
 }
 
+std::shared_ptr<const Archive> OpenArchive(const std::string& path)
+{
+    Archive::OpenResult opened = Archive::Open(path);
+    if (!opened.archive)
+        std::cerr << "velquin: cannot read " << path << ": "
+                  << DescribeArchiveError(opened.error, opened.errnoValue) << '\n';
+    return std::move(opened.archive);
+}
+
+int List(const std::string& path)
+{
+    const auto archive = OpenArchive(path);
+    if (!archive)
+        return 1;
+    for (const std::string& name : archive->Configurations())
+        std::cout << name << '\n';
+    std::cout << std::flush;
+    return 0;
+}
+
+/// Loads the configuration that --cnf names, or the only one; 0, or the exit status.
+int LoadFromArchive(const ExportOptions& options, Scene& scene)
+{
+    const auto archive = OpenArchive(options.config);
+    if (!archive)
+        return 1;
+    const std::vector<std::string> configs = archive->Configurations();
+    std::optional<std::string> chosen;
+    if (!options.cnf.empty())
+    {
+        chosen = MatchConfiguration(configs, options.cnf);
+        if (!chosen)
+        {
+            std::cerr << "velquin: " << options.config << " holds no configuration " << options.cnf
+                      << '\n';
+            return 2;
+        }
+    }
+    else if (configs.size() == 1)
+    {
+        chosen = configs.front();
+    }
+    else if (configs.empty())
+    {
+        std::cerr << "velquin: " << options.config << " holds no configuration file\n";
+        return 1;
+    }
+    else
+    {
+        std::cerr << "velquin: " << options.config
+                  << " holds several configurations; choose one with --cnf:\n";
+        for (const std::string& name : configs)
+            std::cerr << "  " << name << '\n';
+        return 2;
+    }
+    const auto& bytes = archive->Find(*chosen)->bytes;
+    if (!bytes)
+    {
+        std::cerr << "velquin: cannot read " << *chosen << " in " << options.config << '\n';
+        return 1;
+    }
+    ArchiveFileSource files(archive, MemberFolder(*chosen));
+    scene.LoadSceneFromBytes(std::string_view(reinterpret_cast<const char*>(bytes->data()),
+                                              bytes->size()),
+                             files);
+    return 0;
+}
+
 int Export(const ExportOptions& options)
 {
     // Resolved now, against the directory the command was started in.
@@ -195,7 +284,12 @@ int Export(const ExportOptions& options)
     ConsoleSink sink;
     Scene scene;
     scene.SetMessageSink(&sink);
-    if (!scene.LoadScene(options.config))
+    if (Archive::HasArchiveExtension(options.config))
+    {
+        if (const int status = LoadFromArchive(options, scene))
+            return status;
+    }
+    else if (!scene.LoadScene(options.config))
     {
         std::cerr << "velquin: cannot read " << options.config << '\n';
         return 1;
@@ -233,8 +327,8 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
         const std::string_view arg = argv[i];
         if (arg == "--")
             break;
-        forConsole =
-            forConsole || arg == "--help" || arg == "--export" || arg.starts_with("--export=");
+        forConsole = forConsole || arg == "--help" || arg == "--export" ||
+                     arg.starts_with("--export=") || arg == "--list" || arg.starts_with("--list=");
     }
     if (!forConsole)
         return std::nullopt;
@@ -250,5 +344,7 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
         std::cout << kUsage << std::flush;
         return 0;
     }
+    if (!options.list.empty())
+        return List(options.list);
     return Export(options);
 }
