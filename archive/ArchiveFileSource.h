@@ -18,9 +18,10 @@ public:
     std::optional<std::vector<std::uint8_t>> Read(const std::string& name) override;
 
     const Archive& GetArchive() const { return *m_archive; }
+    /// The member that Read takes name from, or null.
+    const ArchiveMember* Lookup(const std::string& name) const;
 
 private:
-    const ArchiveMember* Lookup(const std::string& name) const;
 
     std::shared_ptr<const Archive> m_archive;
     std::string m_folder;
