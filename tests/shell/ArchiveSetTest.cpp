@@ -204,3 +204,36 @@ TEST(ArchiveSetTest, ArchivesThatCannotGiveASetSayWhy)
     EXPECT_EQ(viewer.messages.shown[1],
               "書庫 " + place.File("broken.lzh") + " を読めません。(書庫が壊れています)");
 }
+
+TEST(ArchiveSetTest, RealArchivesShowTheSamePicturesAsTheirFolders)
+{
+    const std::string root = VELQUIN_KISS_SETS_DIR;
+    if (!std::filesystem::exists(root))
+        GTEST_SKIP() << "no real sets at " << root;
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    auto pictures = [&](const std::string& path) {
+        std::vector<std::vector<std::uint8_t>> all;
+        EXPECT_TRUE(viewer.App().OpenDocumentFile(path)) << path;
+        for (const int mode : {ID_FULL_COLOUR, ID_256_COLOUR})
+        {
+            viewer.Command(mode);
+            for (int set = 0; set < 10; ++set)
+            {
+                viewer.Command(ID_SET_0 + set);
+                all.push_back(Picture(doc));
+            }
+        }
+        viewer.Command(ID_FULL_COLOUR);
+        return all;
+    };
+    for (const auto& [archive, folder] : {std::pair{"lina", "lina/lina.cnf"},
+                                         std::pair{"lucca1r", "lucca1r/lucca.cnf"},
+                                         std::pair{"sk_kimux", "sk_kimux/kiss.cnf"}})
+    {
+        SCOPED_TRACE(archive);
+        EXPECT_TRUE(pictures(root + "/archives/" + archive + ".lzh") == pictures(root + "/" + folder));
+    }
+    EXPECT_TRUE(viewer.messages.shown.empty());
+}
