@@ -197,16 +197,20 @@ std::optional<std::vector<std::uint8_t>> Decompress(LHAReader* reader, const LHA
 {
     if (header.length > Archive::kMaxMemberSize)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(header.length);
-    std::size_t filled = 0;
-    while (filled < bytes.size())
+    // Grown as the data comes rather than sized from the header: a damaged header that claims
+    // a large file costs only what really decodes.
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::vector<std::uint8_t> bytes;
+    while (bytes.size() < header.length)
     {
+        const std::size_t filled = bytes.size();
+        bytes.resize(filled + std::min(kChunk, header.length - filled));
         const std::size_t got = lha_reader_read(reader, bytes.data() + filled, bytes.size() - filled);
+        bytes.resize(filled + got);
         if (got == 0)
             break;
-        filled += got;
     }
-    if (filled != bytes.size() || Crc16(bytes) != header.crc)
+    if (bytes.size() != header.length || Crc16(bytes) != header.crc)
         return std::nullopt;
     return bytes;
 }

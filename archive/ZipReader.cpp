@@ -3,6 +3,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -62,8 +64,9 @@ std::optional<std::vector<std::uint8_t>> ReadData(archive* reader, archive_entry
     if (archive_entry_is_encrypted(entry) || (sized && stated > Archive::kMaxMemberSize))
         return std::nullopt;
     std::vector<std::uint8_t> bytes;
+    // Reserved only up to a modest size: a damaged header must not cost what it claims.
     if (sized)
-        bytes.reserve(stated);
+        bytes.reserve(std::min<std::uint64_t>(stated, 4u << 20));
     std::uint8_t block[64 * 1024];
     for (;;)
     {
