@@ -5,7 +5,6 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -173,44 +172,61 @@ std::string MemberName(const LHAFileHeader& header)
     return name;
 }
 
-/// CRC-16 with the polynomial 0xA001 (reflected), the check every header carries.
-std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
+/// A member's compressed bytes as the decoder's input.
+struct DataSource
 {
-    static const auto table = [] {
-        std::array<std::uint16_t, 256> t{};
-        for (unsigned i = 0; i < 256; ++i)
-        {
-            unsigned crc = i;
-            for (int bit = 0; bit < 8; ++bit)
-                crc = (crc & 1) ? (crc >> 1) ^ 0xA001u : crc >> 1;
-            t[i] = static_cast<std::uint16_t>(crc);
-        }
-        return t;
-    }();
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-        crc = static_cast<std::uint16_t>((crc >> 8) ^ table[(crc ^ byte) & 0xFF]);
-    return crc;
-}
+    std::span<const std::uint8_t> bytes;
 
-std::optional<std::vector<std::uint8_t>> Decompress(LHAReader* reader, const LHAFileHeader& header)
+    static std::size_t Read(void* buffer, std::size_t length, void* handle)
+    {
+        auto* self = static_cast<DataSource*>(handle);
+        const std::size_t count = std::min(length, self->bytes.size());
+        std::memcpy(buffer, self->bytes.data(), count);
+        self->bytes = self->bytes.subspan(count);
+        return count;
+    }
+};
+
+/// Where a member's header and data lie, noted in the one pass over the headers.
+struct MemberEntry
 {
-    if (header.length > Archive::kMaxMemberSize)
+    std::string name;
+    bool link = false;
+    char method[6] = {};
+    std::size_t length = 0;
+    std::uint16_t crc = 0;
+    std::span<const std::uint8_t> data;
+};
+
+/// Decodes one member straight from the archive bytes; the decoder keeps the CRC as it goes.
+std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
+{
+    if (entry.length > Archive::kMaxMemberSize)
+        return std::nullopt;
+    LHADecoderType* type = lha_decoder_for_name(entry.method);
+    if (!type)
+        return std::nullopt;
+    DataSource source{entry.data};
+    LHADecoder* decoder = lha_decoder_new(type, &DataSource::Read, &source, entry.length);
+    if (!decoder)
         return std::nullopt;
     // Grown as the data comes rather than sized from the header: a damaged header that claims
     // a large file costs only what really decodes.
-    constexpr std::size_t kChunk = 64 * 1024;
+    constexpr std::size_t kChunk = 256 * 1024;
     std::vector<std::uint8_t> bytes;
-    while (bytes.size() < header.length)
+    bytes.reserve(std::min(entry.length, kChunk));
+    while (bytes.size() < entry.length)
     {
         const std::size_t filled = bytes.size();
-        bytes.resize(filled + std::min(kChunk, header.length - filled));
-        const std::size_t got = lha_reader_read(reader, bytes.data() + filled, bytes.size() - filled);
+        bytes.resize(filled + std::min(kChunk, entry.length - filled));
+        const std::size_t got = lha_decoder_read(decoder, bytes.data() + filled, bytes.size() - filled);
         bytes.resize(filled + got);
         if (got == 0)
             break;
     }
-    if (bytes.size() != header.length || Crc16(bytes) != header.crc)
+    const bool good = bytes.size() == entry.length && lha_decoder_get_crc(decoder) == entry.crc;
+    lha_decoder_free(decoder);
+    if (!good)
         return std::nullopt;
     return bytes;
 }
@@ -219,8 +235,9 @@ std::optional<std::vector<std::uint8_t>> Decompress(LHAReader* reader, const LHA
 
 ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, std::vector<ArchiveMember>& members)
 {
-    // First the headers alone, so that an archive too large to unpack is refused before any
-    // member is allocated.
+    // One pass over the headers notes where every member's data lies, so that an archive too
+    // large to unpack is refused before any member is allocated.
+    std::vector<MemberEntry> entries;
     std::uint64_t total = 0;
     std::size_t headers = 0;
     {
@@ -230,29 +247,38 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, std::vector<Arc
         while (const LHAFileHeader* header = lha_reader_next_file(pass.Reader()))
         {
             ++headers;
-            if (!IsDirectory(*header) && header->length <= Archive::kMaxMemberSize)
-                total += header->length;
+            if (IsDirectory(*header) || lha_reader_current_is_fake(pass.Reader()))
+                continue;
+            MemberEntry entry;
+            entry.name = MemberName(*header);
+            if (entry.name.empty())
+                continue;
+            entry.link = header->symlink_target != nullptr;
+            std::memcpy(entry.method, header->compress_method, sizeof entry.method);
+            entry.method[sizeof entry.method - 1] = '\0';
+            entry.length = header->length;
+            entry.crc = header->crc;
+            // The reader stops right after the header: the data follows.
+            const std::size_t start = pass.Stream().position;
+            entry.data = bytes.subspan(start, std::min(header->compressed_length, bytes.size() - start));
+            if (!entry.link && entry.length <= Archive::kMaxMemberSize)
+                total += entry.length;
+            entries.push_back(std::move(entry));
         }
-        if (total > Archive::kMaxTotalSize)
-            return ArchiveError::TooLarge;
-        if (headers == 0)
-            return ArchiveError::Corrupt;
     }
-
-    LhaPass pass(bytes);
-    if (!pass.Reader())
+    if (total > Archive::kMaxTotalSize)
+        return ArchiveError::TooLarge;
+    if (headers == 0)
         return ArchiveError::Corrupt;
-    while (const LHAFileHeader* header = lha_reader_next_file(pass.Reader()))
+
+    members.reserve(entries.size());
+    for (MemberEntry& entry : entries)
     {
-        if (IsDirectory(*header) || lha_reader_current_is_fake(pass.Reader()))
-            continue;
         ArchiveMember member;
-        member.name = MemberName(*header);
-        if (member.name.empty())
-            continue;
-        member.link = header->symlink_target != nullptr;
+        member.name = std::move(entry.name);
+        member.link = entry.link;
         if (!member.link)
-            member.bytes = Decompress(pass.Reader(), *header);
+            member.bytes = Decompress(entry);
         members.push_back(std::move(member));
     }
     return ArchiveError::None;
