@@ -162,7 +162,7 @@ bool CSysDoc::OpenLayer(const wxString& path, SetLayer& layer)
     }
     // Taken whole before the directory changes: a relative path would otherwise name another
     // file once the load, a reload or the recent-file list reads it again.
-    wxFileName name(FromBytes(bytes));
+    wxFileName name(member.empty() ? path : FromBytes(bytes));
     name.MakeAbsolute();
     layer.fullPath = name.GetFullPath();
     const std::string fullBytes = Bytes(layer.fullPath);
