@@ -15,10 +15,10 @@ bool EndsWithIgnoringAsciiCase(const std::string& text, std::string_view suffix)
     if (text.size() < suffix.size())
         return false;
     return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) {
-                          auto upper = [](char c) {
-                              return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-                          };
+                      [](char a, char b)
+                      {
+                          auto upper = [](char c)
+                          { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
                           return upper(a) == upper(b);
                       });
 }
@@ -46,7 +46,9 @@ bool Archive::HasArchiveExtension(const std::string& path)
 Archive::OpenResult Archive::Open(const std::string& path)
 {
     OpenResult result;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0)
     {
         result.error = ArchiveError::CannotOpen;

@@ -62,5 +62,7 @@ private:
 std::string DescribeArchiveError(ArchiveError error, int errnoValue);
 
 /// Readers of the two formats: fill members, or say why the archive cannot be read.
-ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, std::vector<ArchiveMember>& members);
-ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes, std::vector<ArchiveMember>& members);
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
+                            std::vector<ArchiveMember>& members);
+ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
+                            std::vector<ArchiveMember>& members);

@@ -22,7 +22,6 @@ public:
     const ArchiveMember* Lookup(const std::string& name) const;
 
 private:
-
     std::shared_ptr<const Archive> m_archive;
     std::string m_folder;
 };

@@ -1,6 +1,7 @@
 #include "archive/Archive.h"
 
-extern "C" {
+extern "C"
+{
 #include <lhasa.h>
 }
 
@@ -118,9 +119,8 @@ std::optional<std::string> StoredName(const LHAFileHeader& header)
     const std::size_t size = header.raw_data_len;
     if (!raw || size < 26 || header.header_level > 2)
         return std::nullopt;
-    const auto view = [raw](std::size_t at, std::size_t length) {
-        return std::string_view(reinterpret_cast<const char*>(raw) + at, length);
-    };
+    const auto view = [raw](std::size_t at, std::size_t length)
+    { return std::string_view(reinterpret_cast<const char*>(raw) + at, length); };
     std::string file;
     std::string folder;
     std::size_t next = 0;
@@ -219,7 +219,8 @@ std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
     {
         const std::size_t filled = bytes.size();
         bytes.resize(filled + std::min(kChunk, entry.length - filled));
-        const std::size_t got = lha_decoder_read(decoder, bytes.data() + filled, bytes.size() - filled);
+        const std::size_t got =
+            lha_decoder_read(decoder, bytes.data() + filled, bytes.size() - filled);
         bytes.resize(filled + got);
         if (got == 0)
             break;
@@ -233,7 +234,8 @@ std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
 
 } // namespace
 
-ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, std::vector<ArchiveMember>& members)
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
+                            std::vector<ArchiveMember>& members)
 {
     // One pass over the headers notes where every member's data lies, so that an archive too
     // large to unpack is refused before any member is allocated.
@@ -260,7 +262,8 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, std::vector<Arc
             entry.crc = header->crc;
             // The reader stops right after the header: the data follows.
             const std::size_t start = pass.Stream().position;
-            entry.data = bytes.subspan(start, std::min(header->compressed_length, bytes.size() - start));
+            entry.data =
+                bytes.subspan(start, std::min(header->compressed_length, bytes.size() - start));
             if (!entry.link && entry.length <= Archive::kMaxMemberSize)
                 total += entry.length;
             entries.push_back(std::move(entry));

@@ -89,8 +89,8 @@ bool IsSafeMemberPath(const std::string& relative)
     for (;;)
     {
         const std::size_t slash = relative.find('/', start);
-        const std::string part = relative.substr(start, slash == std::string::npos ? std::string::npos
-                                                                                   : slash - start);
+        const std::string part =
+            relative.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
         if (part.empty() || part == "." || part == ".." || IsDeviceName(part))
             return false;
         if (slash == std::string::npos)
@@ -110,7 +110,8 @@ MemberWriteReport WriteArchiveMembers(const std::shared_ptr<const Archive>& arch
 
     std::vector<std::pair<std::string, const ArchiveMember*>> plan;
     std::set<std::string> planned;
-    auto add = [&](const std::string& relative, const ArchiveMember& member) {
+    auto add = [&](const std::string& relative, const ArchiveMember& member)
+    {
         if (!IsSafeMemberPath(relative))
             report.refused.push_back(member.name);
         else if (planned.insert(relative).second)
@@ -141,7 +142,9 @@ MemberWriteReport WriteArchiveMembers(const std::shared_ptr<const Archive>& arch
         if (!member->bytes)
             continue;
         const std::string target = folder + "/" + relative;
-        struct stat info{};
+        struct stat info
+        {
+        };
         if (::lstat(target.c_str(), &info) == 0)
             continue;
         if (!MakeParents(folder, relative))

@@ -86,7 +86,8 @@ std::optional<std::vector<std::uint8_t>> ReadData(archive* reader, archive_entry
 
 } // namespace
 
-ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes, std::vector<ArchiveMember>& members)
+ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
+                            std::vector<ArchiveMember>& members)
 {
     // The headers first, so that an archive too large to unpack is refused before any member
     // is allocated.

@@ -264,9 +264,8 @@ int LoadFromArchive(const ExportOptions& options, Scene& scene)
         return 1;
     }
     ArchiveFileSource files(archive, MemberFolder(*chosen));
-    scene.LoadSceneFromBytes(std::string_view(reinterpret_cast<const char*>(bytes->data()),
-                                              bytes->size()),
-                             files);
+    scene.LoadSceneFromBytes(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), files);
     return 0;
 }
 

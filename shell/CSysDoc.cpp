@@ -156,8 +156,8 @@ bool CSysDoc::OpenLayer(const wxString& path, SetLayer& layer)
     }
     if (const int error = CheckReadable(bytes))
     {
-        m_pSink->ShowMessage(OpenFailureMessage(error, member.empty() ? path : FromBytes(bytes))
-                                 .utf8_string());
+        m_pSink->ShowMessage(
+            OpenFailureMessage(error, member.empty() ? path : FromBytes(bytes)).utf8_string());
         return false;
     }
     // Taken whole before the directory changes: a relative path would otherwise name another
@@ -217,7 +217,8 @@ std::string CSysDoc::ChooseConfiguration(const Archive& archive, const wxString&
     {
         wxString item = DecodeCp932(config);
         const auto& bytes = archive.Find(config)->bytes;
-        if (const std::string hint = bytes ? FirstCommentLine(*bytes) : std::string(); !hint.empty())
+        if (const std::string hint = bytes ? FirstCommentLine(*bytes) : std::string();
+            !hint.empty())
             item += wxString::FromUTF8("  \u2014  ") + DecodeCp932(hint);
         items.Add(item);
     }

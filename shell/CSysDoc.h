@@ -94,8 +94,8 @@ private:
     /// One opened set: a configuration file in its folder, or a configuration in an archive.
     struct SetLayer
     {
-        wxString fullPath;     ///< the configuration file, or the archive
-        std::string member;    ///< the configuration inside the archive
+        wxString fullPath;  ///< the configuration file, or the archive
+        std::string member; ///< the configuration inside the archive
         std::shared_ptr<const Archive> archive;
         std::shared_ptr<FileSource> files;
     };

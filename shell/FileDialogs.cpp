@@ -62,8 +62,7 @@ wxString WithDefaultExtension(const wxString& path)
 wxString AskOpenPath(wxWindow* parent, const wxString& title)
 {
     wxFileDialog dialog(parent, title.empty() ? Ui(UiText::kOpenTitle) : title, wxString(),
-                        wxString(), OpenFileFilter(),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+                        wxString(), OpenFileFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 

@@ -34,14 +34,9 @@ TEST(ArchiveFileSourceTest, FindsNamesBesideTheConfigurationThenByUniqueBaseName
         std::string name;
         std::optional<std::string> expected;
     } cases[] = {
-        {"body.cel", "folder exact"},
-        {"BODY.CEL", "folder upper"},
-        {"FACE.CEL", "folder face"},
-        {"arm.cel", "stray arm"},
-        {"hat.cel", "stray hat"},
-        {"leg.cel", std::nullopt},
-        {"none.cel", std::nullopt},
-        {"", std::nullopt},
+        {"body.cel", "folder exact"}, {"BODY.CEL", "folder upper"}, {"FACE.CEL", "folder face"},
+        {"arm.cel", "stray arm"},     {"hat.cel", "stray hat"},     {"leg.cel", std::nullopt},
+        {"none.cel", std::nullopt},   {"", std::nullopt},
     };
     for (const auto& c : cases)
     {
@@ -59,8 +54,8 @@ TEST(ArchiveFileSourceTest, AddOnLayerComesFirst)
 {
     auto base = std::make_shared<ArchiveFileSource>(
         MakeArchive({{"body.cel", Bytes("base body")}, {"face.cel", Bytes("base face")}}), "");
-    auto addOn = std::make_shared<ArchiveFileSource>(
-        MakeArchive({{"face.cel", Bytes("add-on face")}}), "");
+    auto addOn =
+        std::make_shared<ArchiveFileSource>(MakeArchive({{"face.cel", Bytes("add-on face")}}), "");
     LayeredFileSource files(addOn, base);
     EXPECT_EQ(files.Read("face.cel"), Bytes("add-on face"));
     EXPECT_EQ(files.Read("body.cel"), Bytes("base body"));

@@ -122,7 +122,8 @@ TEST(ArchiveTest, RefusesWhatCannotBeAnArchiveOrIsTooLarge)
     EXPECT_EQ(Archive::Open("/nonexistent/set.lzh").error, ArchiveError::CannotOpen);
 
     // Stated sizes are patched into stored headers; the small real data never gets that far.
-    auto withStatedSize = [](std::size_t count, std::uint32_t size) {
+    auto withStatedSize = [](std::size_t count, std::uint32_t size)
+    {
         std::vector<ArchiveEntry> entries;
         for (std::size_t i = 0; i < count; ++i)
             entries.push_back({"m" + std::to_string(i) + ".cel", Bytes("x")});
@@ -131,7 +132,8 @@ TEST(ArchiveTest, RefusesWhatCannotBeAnArchiveOrIsTooLarge)
         for (std::size_t i = 0; i < count; ++i)
         {
             for (int b = 0; b < 4; ++b)
-                bytes[at + 11 + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(size >> (8 * b));
+                bytes[at + 11 + static_cast<std::size_t>(b)] =
+                    static_cast<std::uint8_t>(size >> (8 * b));
             unsigned sum = 0;
             for (std::size_t k = 0; k < bytes[at]; ++k)
                 sum += bytes[at + 2 + k];

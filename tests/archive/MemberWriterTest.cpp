@@ -9,7 +9,8 @@
 
 TEST(MemberWriterTest, RefusesPathsThatLeaveTheFolderOrNameDevices)
 {
-    for (const char* safe : {"a.cel", "sub/b.cel", "\x83\x5C.cel", "cone/x.cel", "console.cel", "com10.cel"})
+    for (const char* safe :
+         {"a.cel", "sub/b.cel", "\x83\x5C.cel", "cone/x.cel", "console.cel", "com10.cel"})
         EXPECT_TRUE(IsSafeMemberPath(safe)) << safe;
     for (const char* unsafe : {"", "/etc/passwd", "../up.cel", "a/../../b", "./a", "a//b",
                                "C:/x.cel", "c:x.cel", "CON", "nul.cel", "sub/Lpt1.txt", "COM9"})
@@ -33,8 +34,8 @@ TEST(MemberWriterTest, WritesWhatTheFolderLacksAndNothingElse)
     dir.Write("kept.cel", "already here");
     dir.Write("doll.cnf", "saved config");
 
-    const MemberWriteReport report =
-        WriteArchiveMembers(archive, "set/doll.cnf", {"body.cel", "face.cel", "gone.cel"}, dir.Path());
+    const MemberWriteReport report = WriteArchiveMembers(
+        archive, "set/doll.cnf", {"body.cel", "face.cel", "gone.cel"}, dir.Path());
     EXPECT_EQ(report.refused, std::vector<std::string>{"set/../evil.cel"});
     EXPECT_TRUE(report.failed.empty());
     EXPECT_EQ(dir.Read("doll.cnf"), "saved config");

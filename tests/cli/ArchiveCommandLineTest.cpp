@@ -36,9 +36,9 @@ protected:
                                                       {"extra/Other.CNF", Bytes(inner)},
                                                       {"p.kcf", palette},
                                                       {"c.cel", cel}}));
-        oneConfig = dir.Write("one.zip", ZipArchive({{"set/kiss.cnf", Bytes(top)},
-                                                     {"set/p.kcf", palette},
-                                                     {"set/c.cel", cel}}));
+        oneConfig = dir.Write(
+            "one.zip",
+            ZipArchive({{"set/kiss.cnf", Bytes(top)}, {"set/p.kcf", palette}, {"set/c.cel", cel}}));
     }
 
     TempDir dir;

@@ -12,8 +12,8 @@ namespace
 
 int Export(const std::string& set, const std::string& out, int number, const char* mode)
 {
-    std::string args[] = {"velquin",  "--export", out,  "--set", std::to_string(number),
-                          "--colour-mode", mode, set};
+    std::string args[] = {"velquin",       "--export", out, "--set", std::to_string(number),
+                          "--colour-mode", mode,       set};
     char* argv[std::size(args)];
     for (std::size_t i = 0; i < std::size(args); ++i)
         argv[i] = args[i].data();
@@ -31,7 +31,8 @@ TEST(ArchiveRealSetsTest, ArchivesExportTheSamePicturesAsTheirFolders)
     {
         const char* archive;
         const char* config;
-    } sets[] = {{"lina", "lina/lina.cnf"}, {"lucca1r", "lucca1r/lucca.cnf"},
+    } sets[] = {{"lina", "lina/lina.cnf"},
+                {"lucca1r", "lucca1r/lucca.cnf"},
                 {"sk_kimux", "sk_kimux/kiss.cnf"}};
     TempDir dir;
     for (const auto& set : sets)
@@ -40,7 +41,8 @@ TEST(ArchiveRealSetsTest, ArchivesExportTheSamePicturesAsTheirFolders)
         {
             for (int number = 0; number < 10; ++number)
             {
-                SCOPED_TRACE(std::string(set.archive) + " " + mode + " set " + std::to_string(number));
+                SCOPED_TRACE(std::string(set.archive) + " " + mode + " set " +
+                             std::to_string(number));
                 testing::internal::CaptureStderr();
                 ASSERT_EQ(Export(root + "/archives/" + set.archive + ".lzh", dir.File("a.png"),
                                  number, mode),

@@ -31,32 +31,34 @@ std::vector<std::uint8_t> Picture(CSysDoc* doc)
 /// negative. The dialog's lines are kept in lines.
 void AnswerChoiceDialog(int selection, std::vector<wxString>* lines)
 {
-    wxTheApp->CallAfter([selection, lines] {
-        for (wxWindow* window : wxTopLevelWindows)
+    wxTheApp->CallAfter(
+        [selection, lines]
         {
-            auto* dialog = wxDynamicCast(window, wxSingleChoiceDialog);
-            if (!dialog || !dialog->IsModal())
-                continue;
-            for (wxWindow* child : dialog->GetChildren())
+            for (wxWindow* window : wxTopLevelWindows)
             {
-                if (auto* list = wxDynamicCast(child, wxListBox))
+                auto* dialog = wxDynamicCast(window, wxSingleChoiceDialog);
+                if (!dialog || !dialog->IsModal())
+                    continue;
+                for (wxWindow* child : dialog->GetChildren())
                 {
-                    const wxArrayString strings = list->GetStrings();
-                    lines->assign(strings.begin(), strings.end());
+                    if (auto* list = wxDynamicCast(child, wxListBox))
+                    {
+                        const wxArrayString strings = list->GetStrings();
+                        lines->assign(strings.begin(), strings.end());
+                    }
                 }
-            }
-            if (selection < 0)
-            {
-                dialog->EndModal(wxID_CANCEL);
+                if (selection < 0)
+                {
+                    dialog->EndModal(wxID_CANCEL);
+                    return;
+                }
+                dialog->SetSelection(selection);
+                wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+                dialog->GetEventHandler()->ProcessEvent(ok);
                 return;
             }
-            dialog->SetSelection(selection);
-            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-            dialog->GetEventHandler()->ProcessEvent(ok);
-            return;
-        }
-        AnswerChoiceDialog(selection, lines);
-    });
+            AnswerChoiceDialog(selection, lines);
+        });
 }
 
 /// The test set packed as an archive with a second configuration in a folder of its own that
@@ -72,10 +74,10 @@ struct ArchivedSet
         std::vector<ArchiveEntry> entries;
         for (const char* name : {"TEST.CNF", "P.KCF", "A.CEL", "B.CEL", "C.CEL"})
             entries.push_back({name, Bytes(set.folder.Read(name))});
-        entries.push_back({"alt/ALT.CNF",
-                           Bytes(ConfigText({"; \x82\xa0\x82\xa2 second look", "(100,80)",
-                                             "%P.KCF", "#1 A.CEL *0", "#2.1 B.CEL *0",
-                                             "$0 * 50,50 40,10"}))});
+        entries.push_back(
+            {"alt/ALT.CNF",
+             Bytes(ConfigText({"; \x82\xa0\x82\xa2 second look", "(100,80)", "%P.KCF",
+                               "#1 A.CEL *0", "#2.1 B.CEL *0", "$0 * 50,50 40,10"}))});
         archive = place.Write("two.lzh", LzhArchive(entries, {2, "-lh5-", 0}));
     }
 };
@@ -190,7 +192,7 @@ TEST(ArchiveSetTest, ArchivesThatCannotGiveASetSayWhy)
     TestSet set;
     TempDir place;
     const std::string none = place.Write("none.zip", ZipArchive({{"readme.txt", Bytes("hi")}}));
-    const std::string broken = 
+    const std::string broken =
         place.Write("broken.lzh", std::string("\x20\x00-lh5-", 7) + std::string(40, '\x7f'));
     ViewerFixture viewer;
     ASSERT_TRUE(viewer.started);
@@ -213,7 +215,8 @@ TEST(ArchiveSetTest, RealArchivesShowTheSamePicturesAsTheirFolders)
     ViewerFixture viewer;
     ASSERT_TRUE(viewer.started);
     CSysDoc* doc = viewer.Doc();
-    auto pictures = [&](const std::string& path) {
+    auto pictures = [&](const std::string& path)
+    {
         std::vector<std::vector<std::uint8_t>> all;
         EXPECT_TRUE(viewer.App().OpenDocumentFile(path)) << path;
         for (const int mode : {ID_FULL_COLOUR, ID_256_COLOUR})
@@ -228,12 +231,13 @@ TEST(ArchiveSetTest, RealArchivesShowTheSamePicturesAsTheirFolders)
         viewer.Command(ID_FULL_COLOUR);
         return all;
     };
-    for (const auto& [archive, folder] : {std::pair{"lina", "lina/lina.cnf"},
-                                         std::pair{"lucca1r", "lucca1r/lucca.cnf"},
-                                         std::pair{"sk_kimux", "sk_kimux/kiss.cnf"}})
+    for (const auto& [archive, folder] :
+         {std::pair{"lina", "lina/lina.cnf"}, std::pair{"lucca1r", "lucca1r/lucca.cnf"},
+          std::pair{"sk_kimux", "sk_kimux/kiss.cnf"}})
     {
         SCOPED_TRACE(archive);
-        EXPECT_TRUE(pictures(root + "/archives/" + archive + ".lzh") == pictures(root + "/" + folder));
+        EXPECT_TRUE(pictures(root + "/archives/" + archive + ".lzh") ==
+                    pictures(root + "/" + folder));
     }
     EXPECT_TRUE(viewer.messages.shown.empty());
 }

@@ -179,7 +179,8 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
     }
     else
     {
-        const std::size_t baseSize = options.level == 0 ? header.size() : header.size() - extendedSize;
+        const std::size_t baseSize =
+            options.level == 0 ? header.size() : header.size() - extendedSize;
         unsigned sum = 0;
         for (std::size_t i = 0; i < baseSize; ++i)
             sum += header[i];
@@ -241,6 +242,7 @@ std::vector<std::uint8_t> Bytes(const std::string& text)
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << path;
 }

@@ -13,9 +13,9 @@ struct ArchiveEntry
 
 struct LzhOptions
 {
-    int level = 1;                    ///< header level 0, 1 or 2
-    std::string method = "-lh5-";     ///< "-lh0-" stored, "-lh5-"/"-lh6-"/"-lh7-", "-lz5-"
-    std::uint8_t attribute = 0x20;    ///< byte 19 of the header
+    int level = 1;                 ///< header level 0, 1 or 2
+    std::string method = "-lh5-";  ///< "-lh0-" stored, "-lh5-"/"-lh6-"/"-lh7-", "-lz5-"
+    std::uint8_t attribute = 0x20; ///< byte 19 of the header
 };
 
 /// An LZH archive of entries, each with options. Compressed methods use the simplest valid
