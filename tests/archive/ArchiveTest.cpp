@@ -40,8 +40,8 @@ TEST(ArchiveTest, ReadsEveryHeaderLevelAndMethod)
     };
     const Case cases[] = {
         {0, "-lh0-", 0x20}, {0, "-lh5-", 0x20}, {1, "-lh0-", 0x20}, {1, "-lh5-", 0x20},
-        {1, "-lh6-", 0x20}, {1, "-lh7-", 0x20}, {1, "-lz5-", 0x20}, {2, "-lh5-", 0x20},
-        {2, "-lh5-", 0x00}, {2, "-lh0-", 0x00}, {2, "-lh7-", 0x00},
+        {1, "-lh6-", 0x20}, {1, "-lh7-", 0x20}, {1, "-lz5-", 0x20}, {1, "-lzs-", 0x20},
+        {2, "-lh5-", 0x20}, {2, "-lh5-", 0x00}, {2, "-lh0-", 0x00}, {2, "-lh7-", 0x00},
     };
     for (const Case& c : cases)
     {

@@ -101,6 +101,18 @@ std::vector<std::uint8_t> EncodeLz5Literals(const std::vector<std::uint8_t>& dat
     return out;
 }
 
+/// Every byte a literal: a one bit, then the byte.
+std::vector<std::uint8_t> EncodeLzsLiterals(const std::vector<std::uint8_t>& data)
+{
+    BitWriter out;
+    for (const std::uint8_t byte : data)
+    {
+        out.Put(1, 1);
+        out.Put(byte, 8);
+    }
+    return out.Finish();
+}
+
 std::vector<std::uint8_t> Encode(const std::string& method, const std::vector<std::uint8_t>& data)
 {
     if (method == "-lh5-")
@@ -109,6 +121,8 @@ std::vector<std::uint8_t> Encode(const std::string& method, const std::vector<st
         return EncodeLhRuns(data, 5);
     if (method == "-lz5-")
         return EncodeLz5Literals(data);
+    if (method == "-lzs-")
+        return EncodeLzsLiterals(data);
     return data;
 }
 

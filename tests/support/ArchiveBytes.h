@@ -14,7 +14,7 @@ struct ArchiveEntry
 struct LzhOptions
 {
     int level = 1;                 ///< header level 0, 1 or 2
-    std::string method = "-lh5-";  ///< "-lh0-" stored, "-lh5-"/"-lh6-"/"-lh7-", "-lz5-"
+    std::string method = "-lh5-";  ///< "-lh0-" stored, "-lh5-"/"-lh6-"/"-lh7-", "-lz5-", "-lzs-"
     std::uint8_t attribute = 0x20; ///< byte 19 of the header
 };
 
