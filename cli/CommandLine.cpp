@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "archive/ArchiveFileSource.h"
 #include "image/ScreenBuffer.h"
 #include "image/PngWriter.h"
 #include "image/Reduce.h"
@@ -25,8 +26,11 @@ constexpr std::string_view kUsage =
     "Usage: velquin [FILE.CNF]\n"
     "         Open the viewer, on the KiSS configuration file when one is given.\n"
     "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
-    "[--size N] CONFIG.CNF\n"
-    "         Compose the screen of CONFIG.CNF without a window and write it as a PNG.\n"
+    "[--size N] [--cnf NAME] SET\n"
+    "         Compose the screen of SET without a window and write it as a PNG. SET is a\n"
+    "         configuration file or an LZH or ZIP archive holding one.\n"
+    "       velquin --list ARCHIVE\n"
+    "         Print the configuration files in ARCHIVE, one per line.\n"
     "       velquin --help\n"
     "\n"
     "Options:\n"
@@ -36,6 +40,9 @@ constexpr std::string_view kUsage =
     "  --colour-mode full|256   compose in full colour (default) or in 256-colour mode\n"
     "  --size N                 reduce the picture to fit N by N pixels, never enlarging it;\n"
     "                           as a thumbnailer must, the run then ends itself after 30 s\n"
+    "  --cnf NAME               the configuration in the archive to use, with or without its\n"
+    "                           folder, in any case (needed when it holds several)\n"
+    "  --list ARCHIVE           list the configuration files in ARCHIVE\n"
     "  --help                   show this text\n"
     "\n"
     "Files the configuration names that cannot be loaded are listed on standard error.\n";
@@ -49,6 +56,8 @@ struct ExportOptions
     std::optional<std::int32_t> paletteGroup;
     std::int32_t depth = 32;
     std::optional<std::int32_t> size;
+    std::string cnf;
+    std::string list;
 };
 
 /// File managers wait for a thumbnailer; one that hangs on a broken set must end by itself.
@@ -130,7 +139,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             value = arg.substr(equals + 1);
         }
         if (name != "--export" && name != "--set" && name != "--palette-group" &&
-            name != "--colour-mode" && name != "--size")
+            name != "--colour-mode" && name != "--size" && name != "--cnf" && name != "--list")
             return "unknown option " + std::string(arg);
         if (!value)
         {
@@ -164,6 +173,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             if (!options.size || *options.size == 0)
                 return "--size takes a number of 1 or more, not '" + std::string(*value) + "'";
         }
+        else if (name == "--cnf" || name == "--list")
+        {
+            if (value->empty())
+                return std::string(name) + " needs a name";
+            (name == "--cnf" ? options.cnf : options.list) = *value;
+        }
         else if (*value == "full" || *value == "256")
         {
             options.depth = *value == "full" ? 32 : 8;
@@ -175,6 +190,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
     }
     if (options.help)
         return std::nullopt;
+    if (!options.list.empty())
+    {
+        if (hasOutput || !options.config.empty())
+            return std::string("--list takes the archive alone");
+        return std::nullopt;
+    }
     if (!hasOutput)
         return std::string("--export OUT.png is required");
     if (options.config.empty())
@@ -223,6 +244,73 @@ std::vector<std::uint8_t> ScreenToRgb(const ScreenBuffer& buffer)
     return rgb;
 }
 
+std::shared_ptr<const Archive> OpenArchive(const std::string& path)
+{
+    Archive::OpenResult opened = Archive::Open(path);
+    if (!opened.archive)
+        std::cerr << "velquin: cannot read " << path << ": "
+                  << DescribeArchiveError(opened.error, opened.errnoValue) << '\n';
+    return std::move(opened.archive);
+}
+
+int List(const std::string& path)
+{
+    const auto archive = OpenArchive(path);
+    if (!archive)
+        return 1;
+    for (const std::string& name : archive->Configurations())
+        std::cout << name << '\n';
+    std::cout << std::flush;
+    return 0;
+}
+
+/// Loads the configuration that --cnf names, or the only one; 0, or the exit status.
+int LoadFromArchive(const ExportOptions& options, Scene& scene)
+{
+    const auto archive = OpenArchive(options.config);
+    if (!archive)
+        return 1;
+    const std::vector<std::string> configs = archive->Configurations();
+    std::optional<std::string> chosen;
+    if (!options.cnf.empty())
+    {
+        chosen = MatchConfiguration(configs, options.cnf);
+        if (!chosen)
+        {
+            std::cerr << "velquin: " << options.config << " holds no configuration " << options.cnf
+                      << '\n';
+            return 2;
+        }
+    }
+    else if (configs.size() == 1)
+    {
+        chosen = configs.front();
+    }
+    else if (configs.empty())
+    {
+        std::cerr << "velquin: " << options.config << " holds no configuration file\n";
+        return 1;
+    }
+    else
+    {
+        std::cerr << "velquin: " << options.config
+                  << " holds several configurations; choose one with --cnf:\n";
+        for (const std::string& name : configs)
+            std::cerr << "  " << name << '\n';
+        return 2;
+    }
+    const auto& bytes = archive->Find(*chosen)->bytes;
+    if (!bytes)
+    {
+        std::cerr << "velquin: cannot read " << *chosen << " in " << options.config << '\n';
+        return 1;
+    }
+    ArchiveFileSource files(archive, MemberFolder(*chosen));
+    scene.LoadSceneFromBytes(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), files);
+    return 0;
+}
+
 int Export(const ExportOptions& options)
 {
     // Resolved now, against the directory the command was started in.
@@ -240,7 +328,12 @@ int Export(const ExportOptions& options)
     ConsoleSink sink;
     Scene scene;
     scene.SetMessageSink(&sink);
-    if (!scene.LoadScene(options.config))
+    if (Archive::HasArchiveExtension(options.config))
+    {
+        if (const int status = LoadFromArchive(options, scene))
+            return status;
+    }
+    else if (!scene.LoadScene(options.config))
     {
         std::cerr << "velquin: cannot read " << options.config << '\n';
         return 1;
@@ -287,8 +380,8 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
         const std::string_view arg = argv[i];
         if (arg == "--")
             break;
-        forConsole =
-            forConsole || arg == "--help" || arg == "--export" || arg.starts_with("--export=");
+        forConsole = forConsole || arg == "--help" || arg == "--export" ||
+                     arg.starts_with("--export=") || arg == "--list" || arg.starts_with("--list=");
     }
     if (!forConsole)
         return std::nullopt;
@@ -304,5 +397,7 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
         std::cout << kUsage << std::flush;
         return 0;
     }
+    if (!options.list.empty())
+        return List(options.list);
     return Export(options);
 }

@@ -3,6 +3,8 @@
 #include <optional>
 
 /// The viewer's console side: "--export OUT.png [--set N] [--palette-group G]
-/// [--colour-mode full|256] [--size N] CONFIG.CNF" and "--help". Returns the exit status when the command
-/// line asks for one of them, and nothing when it is for the window (no toolkit is started here).
+/// The viewer's console side: "--export OUT.png [--set N] [--palette-group G]
+/// [--colour-mode full|256] [--size N] [--cnf NAME] SET", "--list ARCHIVE" and "--help". Returns
+/// the exit status when the command line asks for one of them, and nothing when it is for the
+/// window (no toolkit is started here).
 std::optional<int> RunCommandLineTool(int argc, char** argv);

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libwxgtk3.2-dev libpng-dev
+    libwxgtk3.2-dev libpng-dev liblhasa-dev libarchive-dev
     libsndfile1-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick

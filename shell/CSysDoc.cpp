@@ -1,5 +1,7 @@
 #include "shell/CSysDoc.h"
 
+#include "archive/ArchiveFileSource.h"
+#include "archive/MemberWriter.h"
 #include "scene/FileSource.h"
 #include "shell/CommandIds.h"
 #include "shell/FileDialogs.h"
@@ -7,8 +9,10 @@
 #include "shell/UiText.h"
 #include "shell/WxBridge.h"
 
+#include <wx/choicdlg.h>
 #include <wx/filename.h>
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +22,33 @@
 namespace
 {
 MessageBoxSink g_messageBoxes;
+
+std::string Bytes(const wxString& path)
+{
+    return std::string(path.fn_str());
+}
+
+wxString FromBytes(const std::string& bytes)
+{
+    return wxString(bytes.c_str(), *wxConvFileName);
+}
+
+wxString ArchiveReason(ArchiveError error, int errnoValue)
+{
+    switch (error)
+    {
+    case ArchiveError::CannotOpen:
+        return wxString::FromUTF8(std::strerror(errnoValue));
+    case ArchiveError::NotAnArchive:
+        return Ui(UiText::kArchiveNotAnArchive);
+    case ArchiveError::TooLarge:
+        return Ui(UiText::kArchiveTooLarge);
+    case ArchiveError::None:
+    case ArchiveError::Corrupt:
+        break;
+    }
+    return Ui(UiText::kArchiveCorrupt);
+}
 } // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSysDoc, wxDocument);
@@ -37,12 +68,14 @@ wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
     EVT_MENU(ID_RELOAD, CSysDoc::OnReload)
     EVT_MENU(ID_FILE_SAVE, CSysDoc::OnFileSave)
     EVT_MENU(ID_FILE_SAVE_AS, CSysDoc::OnFileSaveAs)
+    EVT_MENU(ID_FILE_OPEN_ADD_ON, CSysDoc::OnOpenAddOn)
     EVT_UPDATE_UI_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnUpdateSetN)
     EVT_UPDATE_UI_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnUpdatePaletteN)
     EVT_UPDATE_UI(ID_256_COLOUR, CSysDoc::OnUpdate256Colour)
     EVT_UPDATE_UI(ID_FULL_COLOUR, CSysDoc::OnUpdateFullColour)
     EVT_UPDATE_UI(ID_RESTORE, CSysDoc::OnUpdateNeedsConfig)
     EVT_UPDATE_UI(ID_RELOAD, CSysDoc::OnUpdateNeedsConfig)
+    EVT_UPDATE_UI(ID_FILE_OPEN_ADD_ON, CSysDoc::OnUpdateNeedsConfig)
     EVT_UPDATE_UI(ID_NEXT_SET, CSysDoc::OnUpdateAlways)
     EVT_UPDATE_UI(ID_PREV_SET, CSysDoc::OnUpdateAlways)
     EVT_UPDATE_UI(ID_NEXT_PALETTE, CSysDoc::OnUpdateAlways)
@@ -81,29 +114,161 @@ bool CSysDoc::OnNewDocument()
 
 bool CSysDoc::OnOpenDocument(const wxString& path)
 {
-    const std::string bytes(path.fn_str());
+    SetLayer layer;
+    if (!OpenLayer(path, layer))
+        return false;
+    m_scene.ClearScene();
+    m_base = std::move(layer);
+    m_pAddOn.reset();
+    LoadLayers();
+    ShowTopLayer();
+    return true;
+}
+
+bool CSysDoc::OpenAddOn(const wxString& path)
+{
+    if (!m_scene.IsLoaded())
+        return false;
+    SetLayer layer;
+    if (!OpenLayer(path, layer))
+        return false;
+    m_scene.ClearScene();
+    m_pAddOn = std::make_unique<SetLayer>(std::move(layer));
+    LoadLayers();
+    ShowTopLayer();
+    return true;
+}
+
+bool CSysDoc::OpenLayer(const wxString& path, SetLayer& layer)
+{
+    std::string bytes = Bytes(path);
+    std::string member;
+    bool isArchive = Archive::HasArchiveExtension(bytes);
+    // A recent-file entry of a set in an archive names the archive and the configuration.
+    if (CheckReadable(bytes) != 0)
+    {
+        if (auto split = SplitArchiveMemberPath(bytes))
+        {
+            bytes = split->first;
+            member = split->second;
+            isArchive = true;
+        }
+    }
     if (const int error = CheckReadable(bytes))
     {
-        m_pSink->ShowMessage(OpenFailureMessage(error, path).utf8_string());
+        m_pSink->ShowMessage(
+            OpenFailureMessage(error, member.empty() ? path : FromBytes(bytes)).utf8_string());
         return false;
     }
-    m_scene.ClearScene();
     // Taken whole before the directory changes: a relative path would otherwise name another
     // file once the load, a reload or the recent-file list reads it again.
-    wxFileName name(path);
+    wxFileName name(member.empty() ? path : FromBytes(bytes));
     name.MakeAbsolute();
-    const wxString full = name.GetFullPath();
-    const std::string fullBytes(full.fn_str());
+    layer.fullPath = name.GetFullPath();
+    const std::string fullBytes = Bytes(layer.fullPath);
+    if (!isArchive)
+    {
+        layer.files = std::make_shared<FolderFileSource>(FolderOf(fullBytes));
+        return true;
+    }
+
+    Archive::OpenResult opened = Archive::Open(fullBytes);
+    if (!opened.archive)
+    {
+        ShowArchiveMessage(UiText::kArchiveUnreadable, layer.fullPath,
+                           ArchiveReason(opened.error, opened.errnoValue));
+        return false;
+    }
+    layer.archive = std::move(opened.archive);
+    if (member.empty())
+        member = ChooseConfiguration(*layer.archive, layer.fullPath);
+    if (member.empty())
+        return false;
+    const ArchiveMember* config = layer.archive->Find(member);
+    if (!config)
+    {
+        ShowArchiveMessage(UiText::kArchiveNoMember, layer.fullPath, DecodeCp932(member));
+        return false;
+    }
+    if (!config->bytes)
+    {
+        LoadMessages messages;
+        messages.Add(kMessageCannotOpen, member);
+        m_pSink->ShowMessage(messages.Text());
+        return false;
+    }
+    layer.member = member;
+    layer.files = std::make_shared<ArchiveFileSource>(layer.archive, MemberFolder(member));
+    return true;
+}
+
+std::string CSysDoc::ChooseConfiguration(const Archive& archive, const wxString& archivePath)
+{
+    const std::vector<std::string> configs = archive.Configurations();
+    if (configs.empty())
+    {
+        ShowArchiveMessage(UiText::kArchiveNoConfig, archivePath);
+        return {};
+    }
+    if (configs.size() == 1)
+        return configs.front();
+    wxArrayString items;
+    for (const std::string& config : configs)
+    {
+        wxString item = DecodeCp932(config);
+        const auto& bytes = archive.Find(config)->bytes;
+        if (const std::string hint = bytes ? FirstCommentLine(*bytes) : std::string();
+            !hint.empty())
+            item += wxString::FromUTF8("  \u2014  ") + DecodeCp932(hint);
+        items.Add(item);
+    }
+    wxString prompt = Ui(UiText::kChooseConfigPrompt);
+    prompt.Replace("%1", wxFileName(archivePath).GetFullName());
+    wxSingleChoiceDialog dialog(GetDocumentWindow(), prompt, Ui(UiText::kChooseConfigTitle), items);
+    if (dialog.ShowModal() != wxID_OK || dialog.GetSelection() < 0)
+        return {};
+    return configs[static_cast<std::size_t>(dialog.GetSelection())];
+}
+
+void CSysDoc::ShowArchiveMessage(const char* text, const wxString& archivePath,
+                                 const wxString& detail)
+{
+    wxString message = Ui(text);
+    message.Replace("%1", archivePath);
+    message.Replace("%2", detail);
+    m_pSink->ShowMessage(message.utf8_string());
+}
+
+void CSysDoc::LoadLayers()
+{
+    const SetLayer& top = TopLayer();
+    m_pFiles = m_pAddOn ? std::make_shared<LayeredFileSource>(m_pAddOn->files, m_base.files)
+                        : m_base.files;
     // Relative names inside the set resolve against its folder; the directory stays changed,
     // and a folder that cannot be entered is passed over without a word.
     std::error_code ignored;
-    std::filesystem::current_path(FolderOf(fullBytes), ignored);
-    m_scene.LoadScene(fullBytes);
+    std::filesystem::current_path(FolderOf(Bytes(top.fullPath)), ignored);
+    if (!top.archive)
+    {
+        m_scene.LoadScene(Bytes(top.fullPath), m_pFiles.get());
+        return;
+    }
+    const std::vector<std::uint8_t>& config = *top.archive->Find(top.member)->bytes;
+    m_scene.LoadSceneFromBytes(
+        std::string_view(reinterpret_cast<const char*>(config.data()), config.size()), *m_pFiles);
+}
+
+void CSysDoc::ShowTopLayer()
+{
+    const SetLayer& top = TopLayer();
+    const wxFileName name(top.fullPath);
     SetDocumentSaved(true);
-    SetTitle(name.GetFullName());
-    SetFilename(full, true);
+    if (top.archive)
+        SetTitle(DecodeCp932(MemberBaseName(top.member)) + " (" + name.GetFullName() + ")");
+    else
+        SetTitle(name.GetFullName());
+    SetFilename(LayerPath(top), true);
     RefreshScreen(true, true, kHintReset);
-    return true;
 }
 
 bool CSysDoc::OnSaveDocument(const wxString& path)
@@ -153,17 +318,89 @@ bool CSysDoc::SaveTo(const wxString& path)
     return false;
 }
 
+wxString CSysDoc::LayerPath(const SetLayer& layer)
+{
+    if (!layer.archive)
+        return layer.fullPath;
+    return FromBytes(ArchiveMemberPath(Bytes(layer.fullPath), layer.member));
+}
+
+wxString CSysDoc::SaveProposal() const
+{
+    const SetLayer& top = TopLayer();
+    if (!top.archive)
+        return GetFilename();
+    return wxFileName(wxFileName(top.fullPath).GetPath(), DecodeCp932(MemberBaseName(top.member)))
+        .GetFullPath();
+}
+
 bool CSysDoc::SaveAs()
 {
-    const wxString path = AskSavePath(GetDocumentWindow(), GetFilename());
-    if (path.empty() || !SaveTo(path))
+    const wxString path = AskSavePath(GetDocumentWindow(), SaveProposal());
+    return !path.empty() && SaveAsPath(path);
+}
+
+bool CSysDoc::SaveAsPath(const wxString& path)
+{
+    if (!SaveTo(path))
         return false;
+    wxFileName name(path);
+    name.MakeAbsolute();
+    if (m_base.archive || (m_pAddOn && m_pAddOn->archive))
+    {
+        WriteArchiveFiles(name.GetFullPath());
+        // Everything the set needs is in the folder now: it is a plain set from here on.
+        m_base = SetLayer{name.GetFullPath(), {}, nullptr,
+                          std::make_shared<FolderFileSource>(Bytes(name.GetPath()))};
+        m_pAddOn.reset();
+        m_pFiles = m_base.files;
+    }
+    else
+    {
+        (m_pAddOn ? *m_pAddOn : m_base).fullPath = name.GetFullPath();
+    }
     SetDocumentSaved(true);
-    SetTitle(wxFileName(path).GetFullName());
-    SetFilename(path, true);
+    SetTitle(name.GetFullName());
+    SetFilename(name.GetFullPath(), true);
     if (wxDocManager* manager = GetDocumentManager())
-        manager->AddFileToHistory(path);
+        manager->AddFileToHistory(name.GetFullPath());
     return true;
+}
+
+void CSysDoc::WriteArchiveFiles(const wxString& path)
+{
+    std::vector<std::string> used;
+    if (const ConfigFile* config = m_scene.Config())
+    {
+        for (const PaletteLine* line : config->PaletteLines())
+            used.push_back(line->PaletteFileName());
+        for (const CelLine* line : config->CelLines())
+            used.push_back(line->CelFileName());
+    }
+    const std::string folder = FolderOf(Bytes(path));
+    wxString text;
+    auto addLine = [&text](const char* format, const wxString& reason, const wxString& name) {
+        wxString line = Ui(format);
+        line.Replace("%1", reason);
+        line.Replace("%2", name);
+        if (!text.empty())
+            text += "\n";
+        text += line;
+    };
+    // The add-on's files first: a file is never written twice, so its own win.
+    for (const SetLayer* layer : {m_pAddOn.get(), &m_base})
+    {
+        if (!layer || !layer->archive)
+            continue;
+        const MemberWriteReport report =
+            WriteArchiveMembers(layer->archive, layer->member, used, folder);
+        for (const std::string& name : report.refused)
+            addLine(UiText::kMemberRefused, wxString(), DecodeCp932(name));
+        for (const auto& [name, reason] : report.failed)
+            addLine(UiText::kMemberWriteFailed, wxString::FromUTF8(reason), DecodeCp932(name));
+    }
+    if (!text.empty())
+        m_pSink->ShowMessage(text.utf8_string());
 }
 
 void CSysDoc::AfterSelection()
@@ -230,8 +467,30 @@ void CSysDoc::OnRestore(wxCommandEvent&)
 
 void CSysDoc::OnReload(wxCommandEvent&)
 {
-    if (m_scene.IsLoaded())
+    if (!m_scene.IsLoaded())
+        return;
+    if (!m_pAddOn)
+    {
         OnOpenDocument(GetFilename());
+        return;
+    }
+    // Both layers again, each with the configuration chosen before.
+    SetLayer base;
+    SetLayer addOn;
+    if (!OpenLayer(LayerPath(m_base), base) || !OpenLayer(LayerPath(*m_pAddOn), addOn))
+        return;
+    m_scene.ClearScene();
+    m_base = std::move(base);
+    *m_pAddOn = std::move(addOn);
+    LoadLayers();
+    ShowTopLayer();
+}
+
+void CSysDoc::OnOpenAddOn(wxCommandEvent&)
+{
+    const wxString path = AskOpenPath(GetDocumentWindow(), Ui(UiText::kAddOnTitle));
+    if (!path.empty())
+        OpenAddOn(path);
 }
 
 void CSysDoc::OnFileSave(wxCommandEvent&)

@@ -5,6 +5,12 @@
 
 #include <wx/docview.h>
 
+#include <memory>
+#include <string>
+
+class Archive;
+struct FileSource;
+
 class wxCommandEvent;
 class wxUpdateUIEvent;
 
@@ -45,10 +51,22 @@ public:
     void RefreshScreen(bool handColours, bool resize, int hint);
     void UpdateAllViewsWithHint(int hint);
 
+    /// Opens an add-on set (an archive, or a configuration in its folder) over the open one: its
+    /// files are looked up first, then those of the set beneath. False when nothing changed.
+    bool OpenAddOn(const wxString& path);
+    /// Where the open set's files come from, the add-on's first; null before the first open.
+    FileSource* Files() const { return m_pFiles.get(); }
+
     /// Save writes over the document's own file only when that file exists and may be written.
     static bool NeedsNewName(const wxString& path);
     /// Saves to path; a failure is shown with its reason.
     bool SaveTo(const wxString& path);
+    /// Where Save As starts: the document's file, or for a set in an archive the archive's
+    /// folder and the configuration's name.
+    wxString SaveProposal() const;
+    /// Save As once the name is confirmed: writes the configuration, and from archives what it
+    /// needs beside it; the document then is that file.
+    bool SaveAsPath(const wxString& path);
 
 private:
     void OnSetN(wxCommandEvent& event);
@@ -71,11 +89,42 @@ private:
     void OnUpdateNeedsConfig(wxUpdateUIEvent& event);
     void OnUpdateAlways(wxUpdateUIEvent& event);
 
+    void OnOpenAddOn(wxCommandEvent& event);
+
+    /// One opened set: a configuration file in its folder, or a configuration in an archive.
+    struct SetLayer
+    {
+        wxString fullPath;  ///< the configuration file, or the archive
+        std::string member; ///< the configuration inside the archive
+        std::shared_ptr<const Archive> archive;
+        std::shared_ptr<FileSource> files;
+    };
+
+    /// Resolves a configuration file, an archive or an "ARCHIVE|MEMBER" path to a layer, asking
+    /// which configuration to use when an archive holds several and the path names none.
+    /// False after telling why, or when the user cancelled.
+    bool OpenLayer(const wxString& path, SetLayer& layer);
+    /// Loads the top layer's configuration over the files of every layer.
+    void LoadLayers();
+    /// The configuration the user picks from an archive, or "" after a message or a cancel.
+    std::string ChooseConfiguration(const Archive& archive, const wxString& archivePath);
+    void ShowArchiveMessage(const char* text, const wxString& archivePath,
+                            const wxString& detail = wxString());
+    /// Marks the document as the top layer's (caption, file name) and shows it.
+    void ShowTopLayer();
+    const SetLayer& TopLayer() const { return m_pAddOn ? *m_pAddOn : m_base; }
+    /// The path that opens the layer again without asking.
+    static wxString LayerPath(const SetLayer& layer);
+    /// After a save: writes what the saved configuration needs from the archives beside it.
+    void WriteArchiveFiles(const wxString& path);
     void AfterSelection();
     bool SaveAs();
 
     ScreenBuffer m_screen;
     Scene m_scene;
+    SetLayer m_base;
+    std::unique_ptr<SetLayer> m_pAddOn;
+    std::shared_ptr<FileSource> m_pFiles;
     MessageSink* m_pSink;
 
     wxDECLARE_EVENT_TABLE();

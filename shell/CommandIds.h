@@ -8,6 +8,7 @@ enum CommandId : int
 {
     ID_FILE_NEW = 31500,
     ID_FILE_OPEN = 31501,
+    ID_FILE_OPEN_ADD_ON = 31502,
     ID_FILE_SAVE = 31503,
     ID_FILE_SAVE_AS = 31504,
     ID_FILE_MRU_FIRST = 31516,

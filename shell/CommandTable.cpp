@@ -37,6 +37,8 @@ constexpr std::array kCommands = {
     CommandInfo{ID_256_COLOUR, ID_256_COLOUR, "256色モード", "256色モード", H::Document},
     CommandInfo{ID_FILE_NEW, ID_FILE_NEW, "新規にﾌｧｲﾙを作成", "新規ﾌｧｲﾙ", H::App},
     CommandInfo{ID_FILE_OPEN, ID_FILE_OPEN, "既存のﾌｧｲﾙを開く", "開く", H::App},
+    CommandInfo{ID_FILE_OPEN_ADD_ON, ID_FILE_OPEN_ADD_ON, "追加セットを今のセットに重ねて開く",
+                "追加セットを開く", H::Document},
     CommandInfo{ID_FILE_SAVE, ID_FILE_SAVE, "作業中のﾌｧｲﾙを保存", "保存", H::Document},
     CommandInfo{ID_FILE_SAVE_AS, ID_FILE_SAVE_AS, "作業中のﾌｧｲﾙに名前を付けて保存",
                 "名前をつけて保存", H::Document},
@@ -65,6 +67,7 @@ constexpr MenuItemEntry kSeparator{0, nullptr, K::Separator, false};
 constexpr std::array kFileMenu = {
     MenuItemEntry{ID_FILE_NEW, "新規作成(&N)\tCtrl+N", K::Normal, false},
     MenuItemEntry{ID_FILE_OPEN, "開く(&O)...\tCtrl+O", K::Normal, false},
+    MenuItemEntry{ID_FILE_OPEN_ADD_ON, "追加セットを開く(&E)...", K::Normal, false},
     MenuItemEntry{ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S", K::Normal, false},
     MenuItemEntry{ID_FILE_SAVE_AS, "名前を付けて保存(&A)...", K::Normal, false},
     kSeparator,

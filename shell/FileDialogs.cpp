@@ -7,10 +7,12 @@
 
 #include <cctype>
 
-wxString ConfigFileFilter()
+namespace
 {
-    // The file chooser matches patterns by exact case, so every spelling of CNF is listed.
-    const std::string extension = std::string(UiText::kTemplateExtension).substr(1);
+
+/// "*.ext" in every spelling of upper and lower case: the file chooser matches exactly.
+wxString AnyCasePatterns(const std::string& extension)
+{
     wxString patterns;
     const unsigned variants = 1u << extension.size();
     for (unsigned mask = 0; mask < variants; ++mask)
@@ -25,8 +27,28 @@ wxString ConfigFileFilter()
             patterns += ";";
         patterns += "*." + spelling;
     }
+    return patterns;
+}
+
+wxString ConfigPatterns()
+{
+    const std::string extension = std::string(UiText::kTemplateExtension).substr(1);
+    return Ui(UiText::kTemplateFilterName) + "|" + AnyCasePatterns(extension);
+}
+
+} // namespace
+
+wxString ConfigFileFilter()
+{
     // "*" rather than "*.*": here a name need not contain a dot.
-    return Ui(UiText::kTemplateFilterName) + "|" + patterns + "|" +
+    return ConfigPatterns() + "|" + Ui(UiText::kAllFilesFilterName) + "|*";
+}
+
+wxString OpenFileFilter()
+{
+    const wxString archives =
+        AnyCasePatterns("LZH") + ";" + AnyCasePatterns("LHA") + ";" + AnyCasePatterns("ZIP");
+    return ConfigPatterns() + "|" + Ui(UiText::kArchiveFilterName) + "|" + archives + "|" +
            Ui(UiText::kAllFilesFilterName) + "|*";
 }
 
@@ -37,10 +59,10 @@ wxString WithDefaultExtension(const wxString& path)
     return path + Ui(UiText::kTemplateExtension);
 }
 
-wxString AskOpenPath(wxWindow* parent)
+wxString AskOpenPath(wxWindow* parent, const wxString& title)
 {
-    wxFileDialog dialog(parent, Ui(UiText::kOpenTitle), wxString(), wxString(), ConfigFileFilter(),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(parent, title.empty() ? Ui(UiText::kOpenTitle) : title, wxString(),
+                        wxString(), OpenFileFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 

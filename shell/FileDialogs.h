@@ -6,10 +6,12 @@ class wxWindow;
 
 /// "KISS Files (*.CNF)" matching the extension in any letter case, then all files.
 wxString ConfigFileFilter();
+/// The open dialog's filter: configuration files, LZH and ZIP archives (any case), all files.
+wxString OpenFileFilter();
 /// A name typed without an extension gets ".CNF".
 wxString WithDefaultExtension(const wxString& path);
 
-/// The "開く" dialog; empty when cancelled.
-wxString AskOpenPath(wxWindow* parent);
+/// The "開く" dialog (or another title); empty when cancelled.
+wxString AskOpenPath(wxWindow* parent, const wxString& title = wxString());
 /// The "名前を付けて保存" dialog, starting at current; empty when cancelled.
 wxString AskSavePath(wxWindow* parent, const wxString& current);

@@ -18,6 +18,8 @@ constexpr const char* kTemplateFileTypeId = "KISS.CNF";
 constexpr const char* kTemplateFileTypeName = "KISS Config File";
 
 constexpr const char* kAllFilesFilterName = "すべてのﾌｧｲﾙ (*.*)";
+constexpr const char* kArchiveFilterName = "LZH/ZIP 書庫 (*.LZH;*.LHA;*.ZIP)";
+constexpr const char* kAddOnTitle = "追加セットを開く";
 constexpr const char* kOpenTitle = "開く";
 constexpr const char* kSaveAsTitle = "名前を付けて保存";
 
@@ -51,6 +53,18 @@ constexpr const char* kOpenSharingViolation = "%1 へのｱｸｾｽ中に共有
 constexpr const char* kOpenLockViolation = "%1 へのｱｸｾｽ中にﾛｯｷﾝｸﾞ違反が発生しました。";
 constexpr const char* kOpenDiskFull = "%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。";
 constexpr const char* kOpenEndOfFile = "%1 のﾌｧｲﾙの終わりです。";
+
+// Sets in archives; %1 is the archive's path, %2 a reason or a member's name.
+constexpr const char* kChooseConfigTitle = "設定ファイルの選択";
+constexpr const char* kChooseConfigPrompt = "%1 には設定ファイルが複数あります。開くものを選んでください。";
+constexpr const char* kArchiveUnreadable = "書庫 %1 を読めません。(%2)";
+constexpr const char* kArchiveNoConfig = "書庫 %1 には設定ファイル (.CNF) がありません。";
+constexpr const char* kArchiveNoMember = "書庫 %1 に %2 が見つかりません。";
+constexpr const char* kArchiveNotAnArchive = "LZH でも ZIP でもありません";
+constexpr const char* kArchiveCorrupt = "書庫が壊れています";
+constexpr const char* kArchiveTooLarge = "展開すると 1 GiB を超えるか、256 MiB を超えるﾌｧｲﾙがあります";
+constexpr const char* kMemberRefused = "書庫の中の %2 は安全でない名前のため書き出しませんでした。";
+constexpr const char* kMemberWriteFailed = "ﾌｧｲﾙ %2 を書き込めません。(%1)";
 } // namespace UiText
 
 inline wxString Ui(const char* utf8)

@@ -40,3 +40,13 @@ TEST(FileDialogsTest, OpenFailuresAreToldByTheirCause)
     EXPECT_EQ(OpenFailureMessage(EOVERFLOW, "x"),
               wxString::FromUTF8("x へのｱｸｾｽ中に予期しないｴﾗｰが発生しました。"));
 }
+
+TEST(FileDialogsTest, OpenFilterOffersArchivesInAnyCaseBetweenTheOthers)
+{
+    const wxString filter = OpenFileFilter();
+    EXPECT_TRUE(filter.StartsWith("KISS Files (*.CNF)|*.CNF;"));
+    EXPECT_NE(filter.Find(wxString::FromUTF8("|LZH/ZIP 書庫 (*.LZH;*.LHA;*.ZIP)|*.LZH;")), wxNOT_FOUND);
+    for (const char* spelling : {"*.lzh", "*.LzH", "*.lha", "*.Lha", "*.zip", "*.ZIp"})
+        EXPECT_NE(filter.Find(spelling), wxNOT_FOUND) << spelling;
+    EXPECT_TRUE(filter.EndsWith(wxString::FromUTF8("|すべてのﾌｧｲﾙ (*.*)|*")));
+}

@@ -1,0 +1,145 @@
+#include "archive/Archive.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace
+{
+
+bool EndsWithIgnoringAsciiCase(const std::string& text, std::string_view suffix)
+{
+    if (text.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
+                      [](char a, char b)
+                      {
+                          auto upper = [](char c)
+                          { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
+                          return upper(a) == upper(b);
+                      });
+}
+
+bool LooksLikeZip(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' &&
+           ((bytes[2] == 3 && bytes[3] == 4) || (bytes[2] == 5 && bytes[3] == 6));
+}
+
+/// The method field "-l??-" of the first header, which every header level puts at offset 2.
+bool LooksLikeLzh(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 21 && bytes[2] == '-' && bytes[3] == 'l' && bytes[6] == '-';
+}
+
+} // namespace
+
+bool Archive::HasArchiveExtension(const std::string& path)
+{
+    return EndsWithIgnoringAsciiCase(path, ".LZH") || EndsWithIgnoringAsciiCase(path, ".LHA") ||
+           EndsWithIgnoringAsciiCase(path, ".ZIP");
+}
+
+Archive::OpenResult Archive::Open(const std::string& path)
+{
+    OpenResult result;
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0)
+    {
+        result.error = ArchiveError::CannotOpen;
+        result.errnoValue = errno;
+        return result;
+    }
+    if (!S_ISREG(info.st_mode))
+    {
+        result.error = ArchiveError::CannotOpen;
+        result.errnoValue = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+        return result;
+    }
+    // The packed bytes can never need more room than the members they unpack to.
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxTotalSize)
+    {
+        result.error = ArchiveError::TooLarge;
+        return result;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+    {
+        result.error = ArchiveError::CannotOpen;
+        result.errnoValue = errno != 0 ? errno : EACCES;
+        return result;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
+    {
+        result.error = ArchiveError::CannotOpen;
+        result.errnoValue = EIO;
+        return result;
+    }
+    return FromBytes(bytes);
+}
+
+Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes)
+{
+    OpenResult result;
+    std::vector<ArchiveMember> members;
+    if (LooksLikeZip(bytes))
+        result.error = ReadZipMembers(bytes, members);
+    else if (LooksLikeLzh(bytes))
+        result.error = ReadLzhMembers(bytes, members);
+    else
+        result.error = ArchiveError::NotAnArchive;
+    if (result.error == ArchiveError::None)
+    {
+        result.archive.reset(new Archive);
+        result.archive->m_members = std::move(members);
+    }
+    return result;
+}
+
+const ArchiveMember* Archive::Find(const std::string& name) const
+{
+    for (const ArchiveMember& member : m_members)
+    {
+        if (member.name == name)
+            return &member;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> Archive::Configurations() const
+{
+    std::vector<std::string> names;
+    for (const ArchiveMember& member : m_members)
+    {
+        if (!member.link && EndsWithIgnoringAsciiCase(member.name, ".CNF"))
+            names.push_back(member.name);
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+std::string DescribeArchiveError(ArchiveError error, int errnoValue)
+{
+    switch (error)
+    {
+    case ArchiveError::None:
+        return "no error";
+    case ArchiveError::CannotOpen:
+        return std::strerror(errnoValue);
+    case ArchiveError::NotAnArchive:
+        return "not an LZH or ZIP archive";
+    case ArchiveError::Corrupt:
+        return "the archive is damaged";
+    case ArchiveError::TooLarge:
+        return "the archive unpacks to more than 1 GiB or holds a file over 256 MiB";
+    }
+    return {};
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+/// One file of an archive, decompressed when it was opened.
+struct ArchiveMember
+{
+    /// The stored name as raw bytes (Shift-JIS in Japanese sets), folders joined by "/".
+    std::string name;
+    /// Nothing when the member could not be read: corrupt, a CRC that does not match, an
+    /// unsupported method, encryption, or a stated size over the limit.
+    std::optional<std::vector<std::uint8_t>> bytes;
+    /// A symbolic link: never read, never written out.
+    bool link = false;
+};
+
+enum class ArchiveError
+{
+    None,
+    CannotOpen,   ///< the file cannot be opened or read; see the errno
+    NotAnArchive, ///< neither an LZH nor a ZIP archive
+    Corrupt,      ///< the archive's own structure cannot be read
+    TooLarge,     ///< a member over 256 MiB or members over 1 GiB together
+};
+
+/// An LZH or ZIP archive read once into memory: every member is decompressed and checked when
+/// it is opened, so nothing is written to disk and later reads cost nothing.
+class Archive
+{
+public:
+    static constexpr std::uint64_t kMaxMemberSize = std::uint64_t{256} << 20;
+    static constexpr std::uint64_t kMaxTotalSize = std::uint64_t{1} << 30;
+
+    struct OpenResult
+    {
+        std::unique_ptr<Archive> archive;
+        ArchiveError error = ArchiveError::None;
+        int errnoValue = 0;
+    };
+
+    /// Whether the name ends in ".LZH", ".LHA" or ".ZIP" in any case.
+    static bool HasArchiveExtension(const std::string& path);
+    static OpenResult Open(const std::string& path);
+    static OpenResult FromBytes(std::span<const std::uint8_t> bytes);
+
+    const std::vector<ArchiveMember>& Members() const { return m_members; }
+    /// The member stored under exactly this name (a link or not), or null.
+    const ArchiveMember* Find(const std::string& name) const;
+    /// The members whose name ends in ".CNF" in any case, in byte order of their names.
+    std::vector<std::string> Configurations() const;
+
+private:
+    std::vector<ArchiveMember> m_members;
+};
+
+/// An English description of an open failure, for the console.
+std::string DescribeArchiveError(ArchiveError error, int errnoValue);
+
+/// Readers of the two formats: fill members, or say why the archive cannot be read.
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
+                            std::vector<ArchiveMember>& members);
+ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
+                            std::vector<ArchiveMember>& members);
