@@ -1,8 +1,11 @@
 #include "cli/CommandLine.h"
 
+#include "fkiss/FkissSession.h"
 #include "image/ScreenBuffer.h"
 #include "image/PngWriter.h"
+#include "scene/FileSource.h"
 #include "scene/Scene.h"
+#include "sound/SoundPlayer.h"
 
 #include <sys/stat.h>
 
@@ -22,7 +25,7 @@ constexpr std::string_view kUsage =
     "Usage: velquin [FILE.CNF]\n"
     "         Open the viewer, on the KiSS configuration file when one is given.\n"
     "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
-    "CONFIG.CNF\n"
+    "[--time MS] [--no-fkiss] CONFIG.CNF\n"
     "         Compose the screen of CONFIG.CNF without a window and write it as a PNG.\n"
     "       velquin --help\n"
     "\n"
@@ -31,9 +34,12 @@ constexpr std::string_view kUsage =
     "  --set N                  show set N, 0 to 9 (default 0)\n"
     "  --palette-group G        give the shown set palette group G (default: the set's own)\n"
     "  --colour-mode full|256   compose in full colour (default) or in 256-colour mode\n"
+    "  --time MS                run MS milliseconds of the set's FKiSS timers first (default 0)\n"
+    "  --no-fkiss               ignore the set's FKiSS code\n"
     "  --help                   show this text\n"
     "\n"
-    "Files the configuration names that cannot be loaded are listed on standard error.\n";
+    "Files the configuration names that cannot be loaded, and FKiSS diagnostics, are listed on\n"
+    "standard error.\n";
 
 struct ExportOptions
 {
@@ -43,6 +49,8 @@ struct ExportOptions
     std::optional<int> set;
     std::optional<std::int32_t> paletteGroup;
     std::int32_t depth = 32;
+    std::int32_t time = 0;
+    bool fkiss = true;
 };
 
 /// Prints each message on its own line to standard error.
@@ -86,6 +94,11 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             options.help = true;
             continue;
         }
+        if (arg == "--no-fkiss")
+        {
+            options.fkiss = false;
+            continue;
+        }
         std::string_view name = arg;
         std::optional<std::string_view> value;
         if (const auto equals = arg.find('='); equals != std::string_view::npos)
@@ -94,7 +107,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             value = arg.substr(equals + 1);
         }
         if (name != "--export" && name != "--set" && name != "--palette-group" &&
-            name != "--colour-mode")
+            name != "--colour-mode" && name != "--time")
             return "unknown option " + std::string(arg);
         if (!value)
         {
@@ -121,6 +134,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             if (!options.paletteGroup)
                 return "--palette-group takes a number of 0 or more, not '" + std::string(*value) +
                        "'";
+        }
+        else if (name == "--time")
+        {
+            const auto time = ParseNumber(*value, std::numeric_limits<std::int32_t>::max());
+            if (!time)
+                return "--time takes milliseconds, 0 or more, not '" + std::string(*value) + "'";
+            options.time = *time;
         }
         else if (*value == "full" || *value == "256")
         {
@@ -200,13 +220,40 @@ int Export(const ExportOptions& options)
         std::cerr << "velquin: cannot read " << options.config << '\n';
         return 1;
     }
-    if (options.set)
-        scene.SelectSet(*options.set, 0);
-    if (options.paletteGroup)
-        scene.SelectPaletteGroup(*options.paletteGroup, 0);
-
     ScreenBuffer buffer(nullptr, &sink);
     buffer.SetFormat(0, 0, options.depth);
+    QuietFkissHost host;
+    // Sounds are read but not played, so a missing one is reported as in the viewer.
+    FolderFileSource files(FolderOf(options.config));
+    SilentSoundPlayer silence;
+    const auto fkiss =
+        options.fkiss ? FkissSession::Create(scene, buffer, host,
+                                             std::filesystem::path(options.config).filename(), 1)
+                      : nullptr;
+    if (fkiss)
+    {
+        fkiss->Engine().SetSound(&files, &silence);
+        fkiss->Engine().Start();
+    }
+    if (options.set)
+    {
+        scene.SelectSet(*options.set, 0);
+        if (fkiss)
+            fkiss->Engine().SetSelected();
+    }
+    if (options.paletteGroup)
+    {
+        scene.SelectPaletteGroup(*options.paletteGroup, 0);
+        if (fkiss)
+            fkiss->Engine().PaletteGroupSelected();
+    }
+    if (fkiss)
+    {
+        fkiss->Engine().RunFor(options.time);
+        for (const FkissDiagnostic& diagnostic : fkiss->Engine().Diagnostics())
+            std::cerr << diagnostic.Format() << '\n';
+    }
+
     scene.ApplyToBuffer(buffer, true, true);
     if (!buffer.HasPixels())
         return 1;
