@@ -116,3 +116,36 @@ TEST_F(CommandLineTest, RejectsBadCommandLinesAndUnusableFiles)
     EXPECT_NE(errors.find("cannot write " + dir.File("no/such/out.png")), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));
 }
+
+TEST_F(CommandLineTest, RunsFkissTimersForTheGivenSimulatedTime)
+{
+    // The cel blinks: shown at first, gone from 3000 ms, back from 3200 ms.
+    const std::string blink = dir.Write(
+        "blink.cnf", ConfigText({"(8,6)", "%p.kcf", "#1 c.cel", "$0 * 3,4", ";@EventHandler",
+                                 ";@initialize() timer(1, 3000) frob()",
+                                 ";@alarm(1) unmap(#1) timer(2, 200)", ";@alarm(2) map(#1)"}));
+    const auto pixelAt = [&](std::vector<std::string> extra)
+    {
+        const std::string out = dir.File("blink.png");
+        std::vector<std::string> args = {"--export", out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(blink);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool(args), 0);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        const auto picture = ReadPng(out);
+        return std::make_pair(picture ? picture->At(3, 4) : 0u, errors);
+    };
+    const std::uint32_t red = 0xFF0000u;
+    const std::uint32_t background = 0x000040u;
+    EXPECT_EQ(pixelAt({}).first, red);
+    EXPECT_EQ(pixelAt({"--time", "3100"}).first, background);
+    EXPECT_EQ(pixelAt({"--time=3300"}).first, red);
+    EXPECT_EQ(pixelAt({"--time", "3100", "--no-fkiss"}).first, red);
+
+    EXPECT_EQ(pixelAt({}).second, "blink.cnf:6: warning: unknown command frob\n");
+    EXPECT_EQ(pixelAt({"--no-fkiss"}).second, "");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", dir.File("x.png"), "--time", "-5", blink}), 2);
+    testing::internal::GetCapturedStderr();
+}
