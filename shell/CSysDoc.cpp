@@ -1,12 +1,15 @@
 #include "shell/CSysDoc.h"
 
 #include "scene/FileSource.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
 #include "shell/FileDialogs.h"
 #include "shell/OpenCheck.h"
 #include "shell/UiText.h"
 #include "shell/WxBridge.h"
 
+#include <wx/app.h>
 #include <wx/filename.h>
 
 #include <filesystem>
@@ -18,6 +21,16 @@
 namespace
 {
 MessageBoxSink g_messageBoxes;
+
+/// The FKiSS timer's period: alarms are checked about a hundred times a second.
+constexpr int kFkissTickMs = 10;
+/// Diagnostics listed with the load messages; the rest only say that there are more.
+constexpr std::size_t kListedDiagnostics = 10;
+
+CMainFrame* MainFrame()
+{
+    return wxTheApp ? wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame) : nullptr;
+}
 } // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSysDoc, wxDocument);
@@ -51,13 +64,17 @@ wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
     EVT_UPDATE_UI(ID_FILE_SAVE_AS, CSysDoc::OnUpdateAlways)
 wxEND_EVENT_TABLE()
 
-CSysDoc::CSysDoc() : m_pSink(&g_messageBoxes)
+CSysDoc::CSysDoc() : m_pSink(&g_messageBoxes), m_fkissTimer(this)
 {
     SetMessageSink(m_pSink);
+    // The one place where the player is made.
+    m_pSound = std::make_unique<SilentSoundPlayer>();
+    Bind(wxEVT_TIMER, &CSysDoc::OnFkissTimer, this);
 }
 
 CSysDoc::~CSysDoc()
 {
+    StopFkiss();
     m_scene.ClearScene();
 }
 
@@ -70,6 +87,7 @@ void CSysDoc::SetMessageSink(MessageSink* sink)
 
 bool CSysDoc::OnNewDocument()
 {
+    StopFkiss();
     m_scene.ClearScene();
     SetDocumentSaved(false);
     SetTitle(Ui(UiText::kUntitled));
@@ -87,6 +105,7 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
         m_pSink->ShowMessage(OpenFailureMessage(error, path).utf8_string());
         return false;
     }
+    StopFkiss();
     m_scene.ClearScene();
     // Taken whole before the directory changes: a relative path would otherwise name another
     // file once the load, a reload or the recent-file list reads it again.
@@ -99,6 +118,7 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     std::error_code ignored;
     std::filesystem::current_path(FolderOf(fullBytes), ignored);
     m_scene.LoadScene(fullBytes);
+    StartFkiss(fullBytes);
     SetDocumentSaved(true);
     SetTitle(name.GetFullName());
     SetFilename(full, true);
@@ -113,8 +133,153 @@ bool CSysDoc::OnSaveDocument(const wxString& path)
 
 bool CSysDoc::DeleteContents()
 {
+    StopFkiss();
     m_scene.ClearScene();
     return true;
+}
+
+void CSysDoc::StartFkiss(const std::string& path)
+{
+    m_pFkiss.reset();
+    m_fkissHost = Host();
+    if (!m_bFkissEnabled || !m_scene.IsLoaded())
+        return;
+    m_pFkiss = FkissSession::Create(m_scene, m_screen, m_fkissHost,
+                                    wxFileName(wxString(path)).GetFullName().utf8_string(),
+                                    static_cast<std::uint32_t>(m_clock.NowMs()));
+    if (!m_pFkiss)
+        return;
+    m_pFkissFiles = std::make_unique<FolderFileSource>(FolderOf(path));
+    FkissEngine& engine = m_pFkiss->Engine();
+    engine.SetSound(m_pFkissFiles.get(), m_pSound.get());
+    m_nClockStart = m_clock.NowMs();
+    engine.Start(0);
+    const auto diagnostics = engine.Diagnostics();
+    if (!diagnostics.empty())
+    {
+        std::string text;
+        for (std::size_t i = 0; i < diagnostics.size() && i <= kListedDiagnostics; ++i)
+            text += (i > 0 ? "\n" : "") +
+                    (i < kListedDiagnostics ? diagnostics[i].Format() : std::string("..."));
+        m_pSink->ShowMessage(text);
+    }
+    if (engine.HasPendingTimers())
+        m_fkissTimer.Start(kFkissTickMs);
+}
+
+void CSysDoc::StopFkiss()
+{
+    m_fkissTimer.Stop();
+    if (m_pFkiss)
+        m_pFkiss->Engine().Stop();
+    m_pFkiss.reset();
+    if (m_pSound)
+        m_pSound->StopAll();
+}
+
+std::vector<FkissDiagnostic> CSysDoc::FkissDiagnostics() const
+{
+    return m_pFkiss ? m_pFkiss->Engine().Diagnostics() : std::vector<FkissDiagnostic>();
+}
+
+void CSysDoc::Host::ShowText(const std::string& bytes)
+{
+    if (CMainFrame* frame = MainFrame())
+        frame->SetMessageText(DecodeCp932(bytes));
+}
+
+void CSysDoc::AfterFkiss()
+{
+    if (!m_pFkiss)
+        return;
+    if (m_fkissHost.closeSet)
+    {
+        // end() has run already: close as New does, without firing it again.
+        m_pFkiss.reset();
+        OnNewDocument();
+        return;
+    }
+    if (m_fkissHost.resize)
+    {
+        m_screen.SetFormat(std::max(m_fkissHost.resize->x, 1), std::max(m_fkissHost.resize->y, 1), 0);
+        m_fkissHost.resize.reset();
+        m_scene.ApplyToBuffer(m_screen, true, false);
+        UpdateAllViewsWithHint(kHintRefit);
+    }
+    else
+    {
+        UpdateAllViewsWithHint(kHintRepaintDirty);
+    }
+    if (m_fkissHost.scroll)
+    {
+        if (CMainFrame* frame = MainFrame())
+            frame->Canvas()->Scroll(m_fkissHost.scroll->x, m_fkissHost.scroll->y);
+        m_fkissHost.scroll.reset();
+    }
+    if (!m_pFkiss->Engine().HasPendingTimers())
+        m_fkissTimer.Stop();
+    else if (!m_fkissTimer.IsRunning())
+        m_fkissTimer.Start(kFkissTickMs);
+}
+
+void CSysDoc::OnFkissTimer(wxTimerEvent&)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().AdvanceTo(m_clock.NowMs() - m_nClockStart);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissPress(int cel, Point point)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Press(cel, point);
+    AfterFkiss();
+}
+
+void CSysDoc::DragObject(int cel, std::int32_t dx, std::int32_t dy)
+{
+    if (!m_pFkiss)
+    {
+        m_scene.MoveObjectBy(m_screen, cel, dx, dy);
+        return;
+    }
+    m_pFkiss->Engine().Drag(cel, dx, dy);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissUnfixed(int cel)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Unfixed(cel);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissRelease(int cel, Point point)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Release(cel, point);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissMouseMove(Point point)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().MouseMoved(point);
+    AfterFkiss();
+}
+
+bool CSysDoc::FkissKey(std::string_view name, bool down)
+{
+    if (!m_pFkiss)
+        return false;
+    const bool taken = down ? m_pFkiss->Engine().KeyPress(name) : m_pFkiss->Engine().KeyRelease(name);
+    AfterFkiss();
+    return taken;
 }
 
 void CSysDoc::RefreshScreen(bool handColours, bool resize, int hint)
@@ -169,41 +334,55 @@ bool CSysDoc::SaveAs()
 void CSysDoc::AfterSelection()
 {
     RefreshScreen(true, false, kHintRepaintAll);
+    if (m_pFkiss)
+        AfterFkiss();
 }
 
 void CSysDoc::OnSetN(wxCommandEvent& event)
 {
     m_scene.SelectSet(event.GetId() - ID_SET_0, 0);
+    if (m_pFkiss)
+        m_pFkiss->Engine().SetSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnNextSet(wxCommandEvent&)
 {
     m_scene.SelectSet(-1, 1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().SetSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnPrevSet(wxCommandEvent&)
 {
     m_scene.SelectSet(-1, -1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().SetSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnPaletteN(wxCommandEvent& event)
 {
     m_scene.SelectPaletteGroup(event.GetId() - ID_PALETTE_0, 0);
+    if (m_pFkiss)
+        m_pFkiss->Engine().PaletteGroupSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnNextPalette(wxCommandEvent&)
 {
     m_scene.SelectPaletteGroup(-1, 1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().PaletteGroupSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnPrevPalette(wxCommandEvent&)
 {
     m_scene.SelectPaletteGroup(-1, -1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().PaletteGroupSelected();
     AfterSelection();
 }
 
@@ -224,7 +403,11 @@ void CSysDoc::OnRestore(wxCommandEvent&)
     // Both need a configuration; their menu items are greyed without one.
     if (!m_scene.IsLoaded())
         return;
+    // The set starts over, its FKiSS code too (without end(): the set stays open).
+    m_fkissTimer.Stop();
+    m_pFkiss.reset();
     m_scene.RestoreLoadState();
+    StartFkiss(std::string(GetFilename().fn_str()));
     RefreshScreen(true, true, kHintReset);
 }
 

@@ -12,6 +12,58 @@
 #include <wx/display.h>
 
 #include <algorithm>
+#include <string>
+
+namespace
+{
+
+/// The name FKiSS key events use for a key: the character in lower case, or a word.
+std::string KeyName(int keyCode)
+{
+    switch (keyCode)
+    {
+    case WXK_SPACE:
+        return "space";
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        return "enter";
+    case WXK_ESCAPE:
+        return "escape";
+    case WXK_TAB:
+        return "tab";
+    case WXK_BACK:
+        return "backspace";
+    case WXK_DELETE:
+        return "delete";
+    case WXK_INSERT:
+        return "insert";
+    case WXK_HOME:
+        return "home";
+    case WXK_END:
+        return "end";
+    case WXK_PAGEUP:
+        return "pageup";
+    case WXK_PAGEDOWN:
+        return "pagedown";
+    case WXK_LEFT:
+        return "left";
+    case WXK_UP:
+        return "up";
+    case WXK_RIGHT:
+        return "right";
+    case WXK_DOWN:
+        return "down";
+    default:
+        break;
+    }
+    if (keyCode >= WXK_F1 && keyCode <= WXK_F12)
+        return "f" + std::to_string(keyCode - WXK_F1 + 1);
+    if (keyCode > ' ' && keyCode < 127)
+        return std::string(1, static_cast<char>(keyCode >= 'A' && keyCode <= 'Z' ? keyCode - 'A' + 'a' : keyCode));
+    return std::string();
+}
+
+} // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSysView, wxView);
 
@@ -242,6 +294,10 @@ void CSysView::OnLButtonDown(const wxPoint& client)
     if (limit.right < limit.left || limit.top > limit.bottom)
         limit = screen;
     m_rcDragLimit = limit;
+
+    doc->FkissPress(m_nCaught, p);
+    if (!scene.IsLoaded())
+        OnLButtonUp(client); // quit() closed the set
 }
 
 void CSysView::OnMouseMove(const wxPoint& client)
@@ -267,6 +323,8 @@ void CSysView::OnMouseMove(const wxPoint& client)
                 scene.ReduceObjectFix(m_nCaught, dx * dx + dy * dy);
             }
             m_nCaughtFix = scene.GetObjectFix(m_nCaught);
+            if (m_nCaughtFix == 0)
+                doc->FkissUnfixed(m_nCaught);
             if (m_nCaughtFix != 0)
             {
                 const std::int64_t w = 256 / (std::int64_t{m_nCaughtFix} + 3);
@@ -274,11 +332,14 @@ void CSysView::OnMouseMove(const wxPoint& client)
                 p.y = static_cast<std::int32_t>((w * p.y + (256 - w) * m_ptPress.y) / 256);
             }
         }
-        scene.MoveObjectBy(doc->Screen(), m_nCaught, p.x - m_ptLast.x, p.y - m_ptLast.y);
+        doc->DragObject(m_nCaught, p.x - m_ptLast.x, p.y - m_ptLast.y);
         m_ptLast = p;
         m_bFirstMove = 0;
         doc->UpdateAllViewsWithHint(kHintRepaintDirty);
     }
+    doc->FkissMouseMove(p);
+    if (!scene.IsLoaded())
+        return;
     const Scene::HitResult hit = scene.HitTest(p);
     m_nHoverObject = hit.objectNumber;
     m_ptStatus = hit.position;
@@ -302,12 +363,21 @@ void CSysView::OnLButtonUp(const wxPoint& client)
             doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x, m_ptPressPos.y);
             doc->UpdateAllViewsWithHint(kHintRepaintDirty);
         }
+        const int released = m_nCaught;
         m_nCaught = -8;
         m_bCatch = 0;
         if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
             m_pCanvas->ReleaseMouse();
+        if (doc->GetScene().IsLoaded())
+            doc->FkissRelease(released, p);
     }
     m_ptStatus = p;
+}
+
+bool CSysView::OnKey(int keyCode, bool down)
+{
+    const std::string name = KeyName(keyCode);
+    return !name.empty() && GetDocument()->FkissKey(name, down);
 }
 
 bool CSysView::OnQueryNewPalette()
