@@ -123,6 +123,8 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     SetTitle(name.GetFullName());
     SetFilename(full, true);
     RefreshScreen(true, true, kHintReset);
+    // What the load events asked of the window (a size, a scroll, even quit()).
+    AfterFkiss();
     return true;
 }
 
@@ -409,6 +411,7 @@ void CSysDoc::OnRestore(wxCommandEvent&)
     m_scene.RestoreLoadState();
     StartFkiss(std::string(GetFilename().fn_str()));
     RefreshScreen(true, true, kHintReset);
+    AfterFkiss();
 }
 
 void CSysDoc::OnReload(wxCommandEvent&)

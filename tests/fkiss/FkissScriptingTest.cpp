@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <sstream>
 
 namespace
 {
@@ -151,8 +152,12 @@ TEST_F(FkissScriptingTest, AttachedObjectsFollowTheirParent)
     EXPECT_EQ(PositionOf(2), (Point{58, 51}));
     EXPECT_EQ(PositionOf(3), (Point{78, 71}));
     EXPECT_EQ(host.texts, (Texts{"detached"}));
-    DragCel(CelOf("a.cel"), 1, 0);
+    DragCel(CelOf("a.cel"), 1, 0); // its press moves it by 5 more
     EXPECT_EQ(PositionOf(2), (Point{58, 51}));
+
+    std::ostringstream saved;
+    scene.SaveScene(saved);
+    EXPECT_NE(saved.str().find("$0 * 22,11 58,51 78,71\r\n"), std::string::npos) << saved.str();
 }
 
 TEST_F(FkissScriptingTest, KeysFireTheirHandlersIgnoringCase)
