@@ -359,8 +359,17 @@ void CSysView::OnLButtonUp(const wxPoint& client)
         CSysDoc* doc = GetDocument();
         if (m_nCaughtFix > 0)
         {
-            // Still fixed: it springs back to where it was caught.
-            doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x, m_ptPressPos.y);
+            // Still fixed: it springs back to where it was caught (with what hangs from it).
+            if (doc->Fkiss() != nullptr)
+            {
+                const Point at = doc->GetScene().GetCelPosition(m_nCaught);
+                doc->DragObject(m_nCaught, m_ptPressPos.x - at.x, m_ptPressPos.y - at.y);
+            }
+            else
+            {
+                doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x,
+                                             m_ptPressPos.y);
+            }
             doc->UpdateAllViewsWithHint(kHintRepaintDirty);
         }
         const int released = m_nCaught;
