@@ -150,8 +150,9 @@ void BM_FkissMapUnmap(benchmark::State& state)
     files.files["p.kcf"] = Palette();
     files.files["big.cel"] = Cel(200, 300);
     files.files["back.cel"] = Cel(640, 480);
-    const std::string config = "(640,480)\r\n%p.kcf\r\n#0 big.cel\r\n#1 back.cel\r\n"
-                               "$0 100,80 0,0\r\n;@EventHandler\r\n;@keypress(\"m\") altmap(#0)\r\n";
+    const std::string config =
+        "(640,480)\r\n%p.kcf\r\n#0 big.cel\r\n#1 back.cel\r\n"
+        "$0 100,80 0,0\r\n;@EventHandler\r\n;@keypress(\"m\") altmap(#0)\r\n";
     Playing playing(files, config);
     for (auto _ : state)
     {

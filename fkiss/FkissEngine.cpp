@@ -63,9 +63,9 @@ bool IsCollisionEvent(FkissOp op)
 std::int32_t KeyCode(std::string_view key)
 {
     static const std::map<std::string_view, std::int32_t> kNamed = {
-        {"backspace", 8}, {"tab", 9},     {"enter", 13},  {"return", 13}, {"escape", 27},
-        {"esc", 27},      {"space", 32},  {"left", 37},   {"up", 38},     {"right", 39},
-        {"down", 40},     {"delete", 127}};
+        {"backspace", 8}, {"tab", 9},    {"enter", 13}, {"return", 13},
+        {"escape", 27},   {"esc", 27},   {"space", 32}, {"left", 37},
+        {"up", 38},       {"right", 39}, {"down", 40},  {"delete", 127}};
     if (key.size() == 1)
         return static_cast<unsigned char>(key.front());
     const auto found = kNamed.find(key);
@@ -93,8 +93,7 @@ std::int64_t SteadyClock::NowMs() const
         .count();
 }
 
-FkissEngine::FkissEngine(FkissScript script, FkissStage& stage, FkissHost& host,
-                         std::uint32_t seed)
+FkissEngine::FkissEngine(FkissScript script, FkissStage& stage, FkissHost& host, std::uint32_t seed)
     : m_script(std::move(script)), m_stage(stage), m_host(host), m_random(seed),
       m_diagnostics(m_script.diagnostics)
 {
@@ -156,8 +155,9 @@ void FkissEngine::ReadCelTags()
             else if (c == '!' && wordStart)
             {
                 std::size_t end = pos + 1;
-                while (end < comment.size() && (std::isalnum(static_cast<unsigned char>(comment[end])) ||
-                                                comment[end] == '_'))
+                while (
+                    end < comment.size() &&
+                    (std::isalnum(static_cast<unsigned char>(comment[end])) || comment[end] == '_'))
                     ++end;
                 if (end > pos + 1)
                 {
@@ -214,7 +214,8 @@ void FkissEngine::Start(std::int64_t time)
     std::vector<int> versions;
     for (const int handler : m_handlersByEvent[static_cast<std::size_t>(FkissOp::Version)])
     {
-        const std::int32_t level = Value(m_script.handlers[static_cast<std::size_t>(handler)].args[0]);
+        const std::int32_t level =
+            Value(m_script.handlers[static_cast<std::size_t>(handler)].args[0]);
         if (level >= 1 && level <= kLevel)
             versions.push_back(handler);
     }
@@ -506,9 +507,11 @@ void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_
     std::int32_t x = Saturate(from.x + dx);
     std::int32_t y = Saturate(from.y + dy);
     if (state->restrictX)
-        x = std::clamp(x, state->restrictX->first, std::max(state->restrictX->first, state->restrictX->second));
+        x = std::clamp(x, state->restrictX->first,
+                       std::max(state->restrictX->first, state->restrictX->second));
     if (state->restrictY)
-        y = std::clamp(y, state->restrictY->first, std::max(state->restrictY->first, state->restrictY->second));
+        y = std::clamp(y, state->restrictY->first,
+                       std::max(state->restrictY->first, state->restrictY->second));
     if (x == from.x && y == from.y)
         return;
     if (!m_collisionHandlers.empty() || m_heldCel >= 0)
@@ -671,7 +674,7 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
             const FkissArg& target =
                 !random ? action.args[0]
                         : (RandomBetween(0, 99) < Value(action.args[0]) ? action.args[1]
-                                                                         : action.args[2]);
+                                                                        : action.args[2]);
             const auto label = m_labels.find(AlarmKey(target));
             if (label == m_labels.end())
             {
@@ -881,8 +884,8 @@ void FkissEngine::Execute(const FkissAction& action)
                 if (action.op == FkissOp::IfFixed || action.op == FkissOp::IfNotFixed)
                     condition = condition || m_stage.ObjectFix(object) > 0;
                 else
-                    condition = condition ||
-                                !(m_stage.ObjectPosition(object) == m_stage.InitialPosition(object));
+                    condition = condition || !(m_stage.ObjectPosition(object) ==
+                                               m_stage.InitialPosition(object));
             }
         }
         const bool wanted = action.op == FkissOp::IfFixed || action.op == FkissOp::IfMapped ||
@@ -921,13 +924,16 @@ void FkissEngine::Execute(const FkissAction& action)
         SetVariable(args[0], arg(1));
         break;
     case FkissOp::Add:
-        SetVariable(args[0], Wrap(static_cast<std::uint32_t>(arg(1)) + static_cast<std::uint32_t>(arg(2))));
+        SetVariable(args[0],
+                    Wrap(static_cast<std::uint32_t>(arg(1)) + static_cast<std::uint32_t>(arg(2))));
         break;
     case FkissOp::Sub:
-        SetVariable(args[0], Wrap(static_cast<std::uint32_t>(arg(1)) - static_cast<std::uint32_t>(arg(2))));
+        SetVariable(args[0],
+                    Wrap(static_cast<std::uint32_t>(arg(1)) - static_cast<std::uint32_t>(arg(2))));
         break;
     case FkissOp::Mul:
-        SetVariable(args[0], Wrap(static_cast<std::uint32_t>(arg(1)) * static_cast<std::uint32_t>(arg(2))));
+        SetVariable(args[0],
+                    Wrap(static_cast<std::uint32_t>(arg(1)) * static_cast<std::uint32_t>(arg(2))));
         break;
     case FkissOp::Div:
     case FkissOp::Mod:
@@ -1017,9 +1023,7 @@ void FkissEngine::Execute(const FkissAction& action)
     case FkissOp::LetTimer:
     {
         const auto found = m_timers.find(AlarmKey(args[1]));
-        SetVariable(args[0], found == m_timers.end()
-                                 ? 0
-                                 : Saturate(found->second.due - m_now));
+        SetVariable(args[0], found == m_timers.end() ? 0 : Saturate(found->second.due - m_now));
         break;
     }
     case FkissOp::Attach:
@@ -1220,8 +1224,9 @@ void FkissEngine::MouseMoved(Point point)
         bool inside = false;
         for (const int cel : CelsOf(h.args[0]))
         {
-            inside = inside || (m_cels[static_cast<std::size_t>(cel)].mapped &&
-                                m_stage.InCurrentSet(cel) && m_stage.OpaqueAt(cel, point.x, point.y));
+            inside =
+                inside || (m_cels[static_cast<std::size_t>(cel)].mapped &&
+                           m_stage.InCurrentSet(cel) && m_stage.OpaqueAt(cel, point.x, point.y));
         }
         const bool wasInside = m_mouseInside[i] != 0;
         m_mouseInside[i] = inside ? 1 : 0;

@@ -286,14 +286,16 @@ private:
         std::uint64_t value = 0;
         const auto [end, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
+        const std::uint64_t limit =
+            negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
         if (digits.empty() || error != std::errc() || value > limit)
         {
             Fail(command + ": bad number");
             return std::nullopt;
         }
-        return static_cast<std::int32_t>(negative ? std::int64_t{0} - static_cast<std::int64_t>(value)
-                                                  : static_cast<std::int64_t>(value));
+        return static_cast<std::int32_t>(negative
+                                             ? std::int64_t{0} - static_cast<std::int64_t>(value)
+                                             : static_cast<std::int64_t>(value));
     }
 
     std::optional<FkissArg> ReadArg(const std::string& command)
@@ -450,8 +452,8 @@ void LinkBlocks(FkissHandler& handler, const std::string& file,
         {
             if (open.empty() || open.back().hasElse)
             {
-                diagnostics.push_back({file, actions[i].line,
-                                       std::string(FkissOpName(op)) + " without if"});
+                diagnostics.push_back(
+                    {file, actions[i].line, std::string(FkissOpName(op)) + " without if"});
                 unusable.push_back(i);
                 continue;
             }

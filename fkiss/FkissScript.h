@@ -20,6 +20,7 @@ struct FkissDiagnostic
 };
 
 /// Every command the parser knows, events and actions alike.
+// clang-format off
 enum class FkissOp : std::uint8_t
 {
     // Events.
@@ -37,6 +38,7 @@ enum class FkissOp : std::uint8_t
     ElseIfEqual, ElseIfNotEqual, ElseIfGreaterThan, ElseIfLessThan, RestrictX, RestrictY,
     SetFrame, LetFrame, LetWidth, LetHeight, LetInitX, LetInitY, LetTimer,
 };
+// clang-format on
 
 /// One argument as written. Names (cels, groups, variables) are kept in lower case, strings as
 /// their bytes.

@@ -22,8 +22,8 @@ std::unique_ptr<FkissSession> FkissSession::Create(Scene& scene, ScreenBuffer& b
         new FkissSession(scene, buffer, host, std::move(script), seed));
 }
 
-FkissSession::FkissSession(Scene& scene, ScreenBuffer& buffer, FkissHost& host,
-                           FkissScript script, std::uint32_t seed)
+FkissSession::FkissSession(Scene& scene, ScreenBuffer& buffer, FkissHost& host, FkissScript script,
+                           std::uint32_t seed)
     : m_stage(scene, buffer), m_engine(std::move(script), m_stage, host, seed)
 {
 }

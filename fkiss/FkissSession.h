@@ -16,9 +16,8 @@ class FkissSession
 public:
     /// Parses the scene's configuration; null when it carries no FKiSS code, so a plain set
     /// gets no engine at all. fileName labels the diagnostics. The events are not fired yet.
-    static std::unique_ptr<FkissSession> Create(Scene& scene, ScreenBuffer& buffer,
-                                                FkissHost& host, const std::string& fileName,
-                                                std::uint32_t seed);
+    static std::unique_ptr<FkissSession> Create(Scene& scene, ScreenBuffer& buffer, FkissHost& host,
+                                                const std::string& fileName, std::uint32_t seed);
 
     FkissEngine& Engine() { return m_engine; }
     const FkissEngine& Engine() const { return m_engine; }

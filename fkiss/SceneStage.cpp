@@ -33,7 +33,8 @@ SceneStage::SceneStage(Scene& scene, ScreenBuffer& buffer) : m_scene(scene), m_b
     for (std::size_t i = 0; i < cels.size(); ++i)
     {
         const auto line = lines.find(cels[i]->celLineSerial);
-        m_names.push_back(line == lines.end() ? std::string() : Lowered(line->second->CelFileName()));
+        m_names.push_back(line == lines.end() ? std::string()
+                                              : Lowered(line->second->CelFileName()));
         m_lineOpacity.push_back(cels[i]->opacity);
         m_objectCels[cels[i]->objectNumber].push_back(static_cast<int>(i));
     }

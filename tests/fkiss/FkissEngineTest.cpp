@@ -160,8 +160,8 @@ TEST_F(FkissEngineTest, MappingActsOnCelNamesAndObjectsAndHoldsAcrossSets)
 TEST_F(FkissEngineTest, SetAndColourChangesFireTheirEvents)
 {
     Load({"(100,100)", "%p.kcf", "#1 a.cel", "$0 * 10,10", "$1 * 10,10", ";@EventHandler",
-          ";@press(#1) changeset(1)", ";@release(#1) changecol(0)",
-          ";@set(1) notify(\"set1\")", ";@col(1) notify(\"col1\")", ";@col(0) notify(\"col0\")"});
+          ";@press(#1) changeset(1)", ";@release(#1) changecol(0)", ";@set(1) notify(\"set1\")",
+          ";@col(1) notify(\"col1\")", ";@col(0) notify(\"col0\")"});
     host.texts.clear();
     Engine().Press(CelOf("a.cel"), Point{10, 10});
     EXPECT_EQ(host.texts, (Texts{"set1", "col1"}));
@@ -192,9 +192,9 @@ TEST_F(FkissEngineTest, MovesAndConditionalTimers)
           ";@begin() move(#1, 5, -5) movebyx(#2, #1, 3) movebyy(#2, #1, -3)",
           ";@ iffixed(#2, 1, 10) ifnotfixed(#1, 2, 10) ifmapped(\"a.cel\", 3, 10)",
           ";@ ifnotmapped(\"a.cel\", 4, 10) ifmoved(#1, 5, 10) ifnotmoved(#1, 6, 10)",
-          ";@ setfix(#2, 0) moverandx(#1, 2, 2) moverandy(#1, -1, -1)",
-          ";@alarm(1) notify(\"1\")", ";@alarm(2) notify(\"2\")", ";@alarm(3) notify(\"3\")",
-          ";@alarm(4) notify(\"4\")", ";@alarm(5) notify(\"5\")", ";@alarm(6) notify(\"6\")"});
+          ";@ setfix(#2, 0) moverandx(#1, 2, 2) moverandy(#1, -1, -1)", ";@alarm(1) notify(\"1\")",
+          ";@alarm(2) notify(\"2\")", ";@alarm(3) notify(\"3\")", ";@alarm(4) notify(\"4\")",
+          ";@alarm(5) notify(\"5\")", ";@alarm(6) notify(\"6\")"});
     EXPECT_EQ(PositionOf(1), (Point{17, 4}));
     EXPECT_EQ(PositionOf(2), (Point{18, 2}));
     EXPECT_EQ(scene.GetObjectFix(CelOf("b.cel")), 0);

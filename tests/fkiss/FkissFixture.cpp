@@ -9,8 +9,8 @@ FkissFixture::FkissFixture()
                                   {Rgb(9, 9, 9), Rgb(1, 1, 1), Rgb(2, 2, 2), Rgb(3, 3, 3)}}));
     files.Add("a.cel", SolidCel(4, 4, 1));
     files.Add("b.cel", SolidCel(4, 4, 2));
-    files.Add("ring.cel", CelBytes::Indexed(4, 4, {3, 3, 3, 3, 3, 0, 0, 3, 3, 0, 0, 3, 3, 3, 3, 3})
-                              .Bytes());
+    files.Add("ring.cel",
+              CelBytes::Indexed(4, 4, {3, 3, 3, 3, 3, 0, 0, 3, 3, 0, 0, 3, 3, 3, 3, 3}).Bytes());
     files.Add("beep.wav", std::string_view("RIFF"));
     files.Add("tune.mid", std::string_view("MThd"));
 }

@@ -24,10 +24,10 @@ TEST(FkissScriptTest, CodeStartsAfterTheEventHandlerLine)
     EXPECT_TRUE(none.handlers.empty());
     EXPECT_TRUE(none.diagnostics.empty());
 
-    const FkissScript script = ParseFkiss(
-        ConfigText({";@alarm(1) unknownbefore()", ";@ EVENTHANDLER()", "; @press(#1)",
-                    ";@press(#1)"}),
-        "k.cnf");
+    const FkissScript script =
+        ParseFkiss(ConfigText({";@alarm(1) unknownbefore()", ";@ EVENTHANDLER()", "; @press(#1)",
+                               ";@press(#1)"}),
+                   "k.cnf");
     EXPECT_TRUE(script.hasCode);
     ASSERT_EQ(script.handlers.size(), 1u);
     EXPECT_EQ(script.handlers[0].line, 4);
@@ -36,11 +36,12 @@ TEST(FkissScriptTest, CodeStartsAfterTheEventHandlerLine)
 
 TEST(FkissScriptTest, ReadsSeveralCommandsPerLineWithCommentsQuotesAndAnyCase)
 {
-    const FkissScript script = ParseFkiss(
-        ConfigText({";@EventHandler", ";@PRESS(\"Face.CEL\") Map( #3 ) UnMap(\"a;b.cel\") ; map(#9)",
-                    ";@ moVe(#2, -4, +5) Sound(\"Beep.WAV\")", "#1 x.cel ;@not code",
-                    ";@alarm(Ticker) let(Count, -2147483648)"}),
-        "k.cnf");
+    const FkissScript script =
+        ParseFkiss(ConfigText({";@EventHandler",
+                               ";@PRESS(\"Face.CEL\") Map( #3 ) UnMap(\"a;b.cel\") ; map(#9)",
+                               ";@ moVe(#2, -4, +5) Sound(\"Beep.WAV\")", "#1 x.cel ;@not code",
+                               ";@alarm(Ticker) let(Count, -2147483648)"}),
+                   "k.cnf");
     ASSERT_EQ(script.handlers.size(), 2u);
     const FkissHandler& press = script.handlers[0];
     EXPECT_EQ(press.event, FkissOp::Press);
@@ -67,23 +68,23 @@ TEST(FkissScriptTest, ReadsSeveralCommandsPerLineWithCommentsQuotesAndAnyCase)
 
 TEST(FkissScriptTest, ReportsWhatItCannotUseWithItsLineAndKeepsTheRest)
 {
-    const FkissScript script = ParseFkiss(
-        ConfigText({
-            ";@EventHandler",
-            ";@map(#1)",                            // 2: before any event
-            ";@press(#1) frobnicate(#2) map(#2)",   // 3: unknown, then a good one
-            ";@ move(#1, 2) timer(1, 2, 3)",        // 4: too few, too many
-            ";@ map(5) let(3, 4)",                  // 5: wrong types
-            ";@ notify(\"open",                     // 6: unterminated string
-            ";@ map(#1",                            // 7: missing bracket
-            ";@ shell(\"rm\") let(x, 99999999999)", // 8: refused, number too big
-            ";@ else() endif()",                    // 9: no if open
-            ";@ ifequal(1, 1) map(#1)",             // 10: never closed
-            ";@ $%",                                // 11: not a command
-            ";@ press(4)",                          // 12: a bad event swallows its actions
-            ";@ map(#1)",
-        }),
-        "set.cnf");
+    const FkissScript script =
+        ParseFkiss(ConfigText({
+                       ";@EventHandler",
+                       ";@map(#1)",                            // 2: before any event
+                       ";@press(#1) frobnicate(#2) map(#2)",   // 3: unknown, then a good one
+                       ";@ move(#1, 2) timer(1, 2, 3)",        // 4: too few, too many
+                       ";@ map(5) let(3, 4)",                  // 5: wrong types
+                       ";@ notify(\"open",                     // 6: unterminated string
+                       ";@ map(#1",                            // 7: missing bracket
+                       ";@ shell(\"rm\") let(x, 99999999999)", // 8: refused, number too big
+                       ";@ else() endif()",                    // 9: no if open
+                       ";@ ifequal(1, 1) map(#1)",             // 10: never closed
+                       ";@ $%",                                // 11: not a command
+                       ";@ press(4)", // 12: a bad event swallows its actions
+                       ";@ map(#1)",
+                   }),
+                   "set.cnf");
     EXPECT_EQ(Messages(script),
               (std::vector<std::string>{
                   "set.cnf:2: warning: map: action before the first event",
@@ -110,12 +111,12 @@ TEST(FkissScriptTest, ReportsWhatItCannotUseWithItsLineAndKeepsTheRest)
 
 TEST(FkissScriptTest, LinksNestedIfElseIfElseBlocks)
 {
-    const FkissScript script = ParseFkiss(
-        ConfigText({";@EventHandler", ";@begin()",
-                    ";@ ifequal(a,1) ifequal(b,1) nop() endif()", // 0 1 2 3
-                    ";@ elseifequal(a,2) nop()",                   // 4 5
-                    ";@ else() nop() endif()"}),                   // 6 7 8
-        "k.cnf");
+    const FkissScript script =
+        ParseFkiss(ConfigText({";@EventHandler", ";@begin()",
+                               ";@ ifequal(a,1) ifequal(b,1) nop() endif()", // 0 1 2 3
+                               ";@ elseifequal(a,2) nop()",                  // 4 5
+                               ";@ else() nop() endif()"}),                  // 6 7 8
+                   "k.cnf");
     ASSERT_TRUE(script.diagnostics.empty());
     const auto& actions = script.handlers[0].actions;
     ASSERT_EQ(actions.size(), 9u);

@@ -16,8 +16,8 @@ protected:
     /// Loads a 100 × 100 set of a.cel (#1 at 10,10) and b.cel (#2 at 50,50) with the code lines.
     void LoadCode(const std::vector<std::string>& code)
     {
-        std::vector<std::string> lines = {"(100,100)", "%p.kcf", "#1 a.cel", "#2 b.cel",
-                                          "$0 * 10,10 50,50", "$1 * 10,10 50,50",
+        std::vector<std::string> lines = {"(100,100)",     "%p.kcf",           "#1 a.cel",
+                                          "#2 b.cel",      "$0 * 10,10 50,50", "$1 * 10,10 50,50",
                                           ";@EventHandler"};
         lines.insert(lines.end(), code.begin(), code.end());
         std::string text;
@@ -40,9 +40,8 @@ TEST_F(FkissScriptingTest, ArithmeticWrapsAndDivisionByZeroFiresOverflow)
     constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     const std::vector<std::pair<std::string, std::int32_t>> expected = {
-        {"a", kMin}, {"b", kMax}, {"c", 0},  {"d", kMin}, {"e", -3},        {"f", kMin},
-        {"g", -1},   {"h", 1},    {"i", 0},  {"j", 0},    {"k", 0},         {"r", 5},
-        {"overflows", 2}};
+        {"a", kMin}, {"b", kMax}, {"c", 0}, {"d", kMin}, {"e", -3}, {"f", kMin},     {"g", -1},
+        {"h", 1},    {"i", 0},    {"j", 0}, {"k", 0},    {"r", 5},  {"overflows", 2}};
     for (const auto& [name, value] : expected)
         EXPECT_EQ(Var(name), value) << name;
     EXPECT_GE(Var("s"), 1);
@@ -57,15 +56,15 @@ TEST_F(FkissScriptingTest, NestedIfsTakeExactlyOneBranch)
         int b;
         int expected;
     };
-    for (const Case c : {Case{1, 1, 11}, Case{1, 0, 10}, Case{2, 0, 2}, Case{-5, 0, -1},
-                         Case{7, 0, 99}})
+    for (const Case c :
+         {Case{1, 1, 11}, Case{1, 0, 10}, Case{2, 0, 2}, Case{-5, 0, -1}, Case{7, 0, 99}})
     {
-        LoadCode({";@begin() let(a, " + std::to_string(c.a) + ") let(b, " + std::to_string(c.b) +
-                      ")",
-                  ";@ ifequal(a, 1) ifequal(b, 1) let(r, 11) else() let(r, 10) endif()",
-                  ";@ elseifequal(a, 2) let(r, 2) elseiflessthan(a, 0) let(r, -1)",
-                  ";@ elseifgreaterthan(a, 100) let(r, 100) else() let(r, 99) endif()",
-                  ";@ ifnotequal(a, 1) add(r, r, 1000) endif() ifgreaterthan(a, 1) endif()"});
+        LoadCode(
+            {";@begin() let(a, " + std::to_string(c.a) + ") let(b, " + std::to_string(c.b) + ")",
+             ";@ ifequal(a, 1) ifequal(b, 1) let(r, 11) else() let(r, 10) endif()",
+             ";@ elseifequal(a, 2) let(r, 2) elseiflessthan(a, 0) let(r, -1)",
+             ";@ elseifgreaterthan(a, 100) let(r, 100) else() let(r, 99) endif()",
+             ";@ ifnotequal(a, 1) add(r, r, 1000) endif() ifgreaterthan(a, 1) endif()"});
         EXPECT_EQ(Var("r"), c.expected + (c.a != 1 ? 1000 : 0)) << c.a << "," << c.b;
     }
 }
@@ -75,7 +74,8 @@ TEST_F(FkissScriptingTest, GosubReturnsGotoDoesNotAndBothStopAtTheirLimits)
     LoadCode({";@begin() gosub(1) let(after, 1) gosub(Deep) goto(2) let(never, 1)",
               ";@label(1) add(calls, calls, 1)", ";@label(2) let(jumped, 1)",
               ";@label(deep) add(depth, depth, 1) gosub(deep)", ";@press(#1) goto(3)",
-              ";@label(3) add(n, n, 1) goto(3)", ";@release(#1) let(alive, 1) exitevent() let(x, 1)"});
+              ";@label(3) add(n, n, 1) goto(3)",
+              ";@release(#1) let(alive, 1) exitevent() let(x, 1)"});
     EXPECT_EQ(Var("calls"), 1);
     EXPECT_EQ(Var("after"), 1);
     EXPECT_EQ(Var("depth"), FkissEngine::kMaxGosubDepth);
@@ -112,11 +112,12 @@ TEST_F(FkissScriptingTest, VariablesStandForNumbersObjectsAndAlarms)
 
 TEST_F(FkissScriptingTest, QueriesReadTheSceneState)
 {
-    LoadCode({";@begin() ghost(#2, 1) setfix(#2, 4) transparent(\"b.cel\", 30)",
-              ";@press(#1) letcatch(caught) letfix(fix, #2) letmapped(m, \"b.cel\")",
-              ";@ letmousex(mx, 0) letmousey(my) letpal(pal) letset(set)",
-              ";@ lettransparent(tr, #2) letinside(in, #1, #2) letcollide(co, \"a.cel\", \"b.cel\")",
-              ";@ letwidth(w, #1) letheight(h, \"b.cel\") letinitx(ix, #2) letinity(iy, #2)"});
+    LoadCode(
+        {";@begin() ghost(#2, 1) setfix(#2, 4) transparent(\"b.cel\", 30)",
+         ";@press(#1) letcatch(caught) letfix(fix, #2) letmapped(m, \"b.cel\")",
+         ";@ letmousex(mx, 0) letmousey(my) letpal(pal) letset(set)",
+         ";@ lettransparent(tr, #2) letinside(in, #1, #2) letcollide(co, \"a.cel\", \"b.cel\")",
+         ";@ letwidth(w, #1) letheight(h, \"b.cel\") letinitx(ix, #2) letinity(iy, #2)"});
     EXPECT_EQ(DiagnosticTexts(),
               (Texts{"test.cnf:10: warning: letmousex: expected 1 arguments, found 2"}));
     EXPECT_EQ(scene.HitTest(Point{51, 51}).index, -1);
@@ -133,8 +134,8 @@ TEST_F(FkissScriptingTest, AttachedObjectsFollowTheirParent)
     files.Add("c.cel", std::vector<std::uint8_t>(files.Read("a.cel").value()));
     Load({"(100,100)", "%p.kcf", "#1 a.cel", "#2 b.cel", "#3 c.cel", "$0 * 10,10 50,50 70,70",
           ";@EventHandler", ";@begin() attach(#2, #1) glue(#3, #2) attach(#1, #3)",
-          ";@ letparent(p, #3) letchild(c, #1) letsibling(s, #2)",
-          ";@press(#1) move(#1, 5, 0)", ";@detached(#2) notify(\"detached\")"});
+          ";@ letparent(p, #3) letchild(c, #1) letsibling(s, #2)", ";@press(#1) move(#1, 5, 0)",
+          ";@detached(#2) notify(\"detached\")"});
     EXPECT_EQ(DiagnosticTexts(), (Texts{"test.cnf:8: warning: attach would make a loop"}));
     EXPECT_EQ(Engine().Variable("p"), 2);
     EXPECT_EQ(Engine().Variable("c"), 2);
