@@ -446,6 +446,15 @@ void FkissEngine::FireCollisions(const std::vector<char>& before,
                                  const std::set<std::int32_t>& moved)
 {
     const std::vector<char> after = CollisionStates();
+    // What an event changed during a hold is decided now, not again at the release.
+    if (m_heldCel >= 0 && m_holdBefore.size() == after.size() && &before != &m_holdBefore)
+    {
+        for (std::size_t i = 0; i < after.size() && i < before.size(); ++i)
+        {
+            if (before[i] != after[i])
+                m_holdBefore[i] = after[i];
+        }
+    }
     std::vector<int> fired;
     for (std::size_t i = 0; i < m_collisionHandlers.size() && i < before.size(); ++i)
     {
@@ -494,7 +503,7 @@ void FkissEngine::NoteMoved(std::int32_t object)
         }
         frame.moved.insert(object);
     }
-    if (m_heldCel >= 0)
+    if (m_dragging)
         m_holdMoved.insert(object);
 }
 
@@ -514,7 +523,7 @@ void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_
                        std::max(state->restrictY->first, state->restrictY->second));
     if (x == from.x && y == from.y)
         return;
-    if (!m_collisionHandlers.empty() || m_heldCel >= 0)
+    if (!m_collisionHandlers.empty() || m_dragging)
         NoteMoved(object);
     m_stage.MoveObjectTo(object, Point{x, y});
     const std::int64_t movedX = std::int64_t{x} - from.x;
@@ -1172,7 +1181,9 @@ void FkissEngine::Drag(int cel, std::int32_t dx, std::int32_t dy)
     const bool detaching = state && state->parent >= 0;
     if (detaching)
         state->parent = -1;
+    m_dragging = true;
     MoveObjectBy(object, dx, dy);
+    m_dragging = false;
     if (detaching)
     {
         std::vector<int> matching;

@@ -200,7 +200,10 @@ private:
     bool m_quit = false;
 
     int m_heldCel = -1;
+    bool m_dragging = false;
+    /// Collision states at the press, brought up to date by the events during the hold.
     std::vector<char> m_holdBefore;
+    /// Objects the user's drag moved during the hold.
     std::set<std::int32_t> m_holdMoved;
     Point m_mouse{0, 0};
     std::int64_t m_lastGroup = -1;

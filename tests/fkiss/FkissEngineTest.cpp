@@ -135,7 +135,12 @@ TEST_F(FkissEngineTest, MovesMadeByAnEventFireCollisionsAfterIt)
           ";@in(#1, #2) notify(\"in\")", ";@in(#4, #3) notify(\"dot in ring\") timer(2, 10)",
           ";@collide(\"dot.cel\", \"ring.cel\") notify(\"collide\")",
           ";@apart(\"dot.cel\", \"ring.cel\") notify(\"apart\")"});
+    // During a hold: decided after the alarm, not once more at the release.
+    Engine().Press(CelOf("b.cel"), Point{50, 50});
+    Engine().Drag(CelOf("b.cel"), 1, 0);
+    Engine().Drag(CelOf("b.cel"), -1, 0);
     Engine().RunFor(10);
+    Engine().Release(CelOf("b.cel"), Point{50, 50});
     EXPECT_EQ(host.texts, (Texts{"in", "dot in ring"}));
     EXPECT_EQ(PositionOf(1), (Point{52, 52}));
     Engine().RunFor(10);
