@@ -301,7 +301,9 @@ TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)
         input.MouseMove(canvas->ClientToScreen(wxPoint(12 + 5 * step, 52)));
         Pump();
     }
-    ASSERT_TRUE(PumpUntil([&] { return PositionOf(doc, 2) == Point{45, 50}; }));
+    input.MouseMove(canvas->ClientToScreen(wxPoint(47, 52)));
+    ASSERT_TRUE(PumpUntil([&] { return PositionOf(doc, 2) == Point{45, 50}; }))
+        << PositionOf(doc, 2).x << "," << PositionOf(doc, 2).y;
     EXPECT_EQ(PositionOf(doc, 5), (Point{65, 50}));
     EXPECT_EQ(PositionOf(doc, 3), (Point{50, 50})); // decided at the release
     input.MouseUp();
