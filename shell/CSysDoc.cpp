@@ -203,7 +203,8 @@ void CSysDoc::AfterFkiss()
     }
     if (m_fkissHost.resize)
     {
-        m_screen.SetFormat(std::max(m_fkissHost.resize->x, 1), std::max(m_fkissHost.resize->y, 1), 0);
+        const Point size = *m_fkissHost.resize;
+        m_screen.SetFormat(std::max(size.x, 1), std::max(size.y, 1), 0);
         m_fkissHost.resize.reset();
         m_scene.ApplyToBuffer(m_screen, true, false);
         UpdateAllViewsWithHint(kHintRefit);
@@ -279,7 +280,8 @@ bool CSysDoc::FkissKey(std::string_view name, bool down)
 {
     if (!m_pFkiss)
         return false;
-    const bool taken = down ? m_pFkiss->Engine().KeyPress(name) : m_pFkiss->Engine().KeyRelease(name);
+    FkissEngine& engine = m_pFkiss->Engine();
+    const bool taken = down ? engine.KeyPress(name) : engine.KeyRelease(name);
     AfterFkiss();
     return taken;
 }

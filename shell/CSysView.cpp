@@ -58,8 +58,10 @@ std::string KeyName(int keyCode)
     }
     if (keyCode >= WXK_F1 && keyCode <= WXK_F12)
         return "f" + std::to_string(keyCode - WXK_F1 + 1);
+    if (keyCode >= 'A' && keyCode <= 'Z')
+        return std::string(1, static_cast<char>(keyCode - 'A' + 'a'));
     if (keyCode > ' ' && keyCode < 127)
-        return std::string(1, static_cast<char>(keyCode >= 'A' && keyCode <= 'Z' ? keyCode - 'A' + 'a' : keyCode));
+        return std::string(1, static_cast<char>(keyCode));
     return std::string();
 }
 
