@@ -154,8 +154,7 @@ void CSysDoc::StartFkiss(const std::string& path)
     m_pFkissFiles = std::make_unique<FolderFileSource>(FolderOf(path));
     FkissEngine& engine = m_pFkiss->Engine();
     engine.SetSound(m_pFkissFiles.get(), m_pSound.get());
-    m_nClockStart = m_clock.NowMs();
-    engine.Start(0);
+    engine.Start(m_clock.NowMs());
     const auto diagnostics = engine.Diagnostics();
     if (!diagnostics.empty())
     {
@@ -229,7 +228,7 @@ void CSysDoc::OnFkissTimer(wxTimerEvent&)
 {
     if (!m_pFkiss)
         return;
-    m_pFkiss->Engine().AdvanceTo(m_clock.NowMs() - m_nClockStart);
+    m_pFkiss->Engine().Tick(m_clock);
     AfterFkiss();
 }
 

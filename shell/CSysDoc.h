@@ -130,7 +130,6 @@ private:
     std::unique_ptr<SoundPlayer> m_pSound;
     std::unique_ptr<FkissSession> m_pFkiss;
     SteadyClock m_clock;
-    std::int64_t m_nClockStart = 0;
     wxTimer m_fkissTimer;
 
     wxDECLARE_EVENT_TABLE();
