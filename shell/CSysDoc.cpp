@@ -117,8 +117,12 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     // and a folder that cannot be entered is passed over without a word.
     std::error_code ignored;
     std::filesystem::current_path(FolderOf(fullBytes), ignored);
+    // The load's file messages are shown below, in one box with the FKiSS diagnostics.
+    m_scene.SetMessageSink(nullptr);
     m_scene.LoadScene(fullBytes);
-    StartFkiss(fullBytes);
+    m_scene.SetMessageSink(m_pSink);
+    const bool hasMessages = m_scene.IsLoaded() && m_scene.Messages().Count() > 0;
+    StartFkiss(fullBytes, hasMessages ? m_scene.Messages().Text() : std::string());
     SetDocumentSaved(true);
     SetTitle(name.GetFullName());
     SetFilename(full, true);
@@ -140,30 +144,30 @@ bool CSysDoc::DeleteContents()
     return true;
 }
 
-void CSysDoc::StartFkiss(const std::string& path)
+void CSysDoc::StartFkiss(const std::string& path, std::string messages)
 {
     m_pFkiss.reset();
     m_fkissHost = Host();
-    if (!m_bFkissEnabled || !m_scene.IsLoaded())
-        return;
-    m_pFkiss = FkissSession::Create(m_scene, m_screen, m_fkissHost,
-                                    wxFileName(wxString(path)).GetFullName().utf8_string(),
-                                    static_cast<std::uint32_t>(m_clock.NowMs()));
+    if (m_bFkissEnabled && m_scene.IsLoaded())
+        m_pFkiss = FkissSession::Create(m_scene, m_screen, m_fkissHost,
+                                        wxFileName(wxString(path)).GetFullName().utf8_string(),
+                                        static_cast<std::uint32_t>(m_clock.NowMs()));
     if (!m_pFkiss)
+    {
+        if (!messages.empty())
+            m_pSink->ShowMessage(messages);
         return;
+    }
     m_pFkissFiles = std::make_unique<FolderFileSource>(FolderOf(path));
     FkissEngine& engine = m_pFkiss->Engine();
     engine.SetSound(m_pFkissFiles.get(), m_pSound.get());
     engine.Start(m_clock.NowMs());
-    const auto diagnostics = engine.Diagnostics();
-    if (!diagnostics.empty())
-    {
-        std::string text;
-        for (std::size_t i = 0; i < diagnostics.size() && i <= kListedDiagnostics; ++i)
-            text += (i > 0 ? "\n" : "") +
+    const auto& diagnostics = engine.Diagnostics();
+    for (std::size_t i = 0; i < diagnostics.size() && i <= kListedDiagnostics; ++i)
+        messages += (messages.empty() ? "" : "\n") +
                     (i < kListedDiagnostics ? diagnostics[i].Format() : std::string("..."));
-        m_pSink->ShowMessage(text);
-    }
+    if (!messages.empty())
+        m_pSink->ShowMessage(messages);
     if (engine.HasPendingTimers())
         m_fkissTimer.Start(kFkissTickMs);
 }
@@ -410,7 +414,7 @@ void CSysDoc::OnRestore(wxCommandEvent&)
     m_fkissTimer.Stop();
     m_pFkiss.reset();
     m_scene.RestoreLoadState();
-    StartFkiss(std::string(GetFilename().fn_str()));
+    StartFkiss(std::string(GetFilename().fn_str()), std::string());
     RefreshScreen(true, true, kHintReset);
     AfterFkiss();
 }

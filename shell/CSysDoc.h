@@ -98,8 +98,9 @@ private:
     void AfterSelection();
     bool SaveAs();
 
-    /// Starts the engine on the loaded scene (the load events run) and lists its diagnostics.
-    void StartFkiss(const std::string& path);
+    /// Starts the engine on the loaded scene (the load events run) and shows the load's
+    /// messages with the engine's diagnostics after them, in one message.
+    void StartFkiss(const std::string& path, std::string messages);
     /// Fires end() and drops the engine.
     void StopFkiss();
     /// After the engine ran: closes the set on quit(), else repaints what changed and keeps the

@@ -281,4 +281,13 @@ TEST(CSysDocTest, FkissRunsTimersAndItsSwitchIsRememberedForTheNextLoad)
     viewer.Command(ID_RELOAD);
     EXPECT_NE(viewer.Doc()->Fkiss(), nullptr);
     EXPECT_NE(ReadAll(viewer.configHome.File("velquin.INI")).find("FKiSS=1"), std::string::npos);
+
+    // File messages and FKiSS diagnostics come in one message.
+    EXPECT_TRUE(viewer.messages.shown.empty());
+    const std::string bad = set.folder.Write(
+        "BAD.CNF", "(100,80)\r\n%P.KCF\r\n#1 GONE.CEL\r\n;@EventHandler\r\n;@begin() frob()\r\n");
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(bad));
+    EXPECT_EQ(viewer.messages.shown,
+              (std::vector<std::string>{"ファイル GONE.CEL を開けません。\n"
+                                        "BAD.CNF:5: warning: unknown command frob"}));
 }
