@@ -4,7 +4,10 @@
 #include "image/ScreenBuffer.h"
 #include "image/PngWriter.h"
 #include "image/Reduce.h"
+#include "fkiss/FkissSession.h"
+#include "scene/FileSource.h"
 #include "scene/Scene.h"
+#include "sound/SoundPlayer.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,7 +29,7 @@ constexpr std::string_view kUsage =
     "Usage: velquin [FILE.CNF]\n"
     "         Open the viewer, on the KiSS configuration file when one is given.\n"
     "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
-    "[--size N] [--cnf NAME] SET\n"
+    "[--size N] [--cnf NAME] [--time MS] [--no-fkiss] SET\n"
     "         Compose the screen of SET without a window and write it as a PNG. SET is a\n"
     "         configuration file or an LZH or ZIP archive holding one.\n"
     "       velquin --list ARCHIVE\n"
@@ -43,9 +46,12 @@ constexpr std::string_view kUsage =
     "  --cnf NAME               the configuration in the archive to use, with or without its\n"
     "                           folder, in any case (needed when it holds several)\n"
     "  --list ARCHIVE           list the configuration files in ARCHIVE\n"
+    "  --time MS                run MS milliseconds of the set's FKiSS timers first (default 0)\n"
+    "  --no-fkiss               ignore the set's FKiSS code\n"
     "  --help                   show this text\n"
     "\n"
-    "Files the configuration names that cannot be loaded are listed on standard error.\n";
+    "Files the configuration names that cannot be loaded, and FKiSS diagnostics, are listed on\n"
+    "standard error.\n";
 
 struct ExportOptions
 {
@@ -58,6 +64,8 @@ struct ExportOptions
     std::optional<std::int32_t> size;
     std::string cnf;
     std::string list;
+    std::int32_t time = 0;
+    bool fkiss = true;
 };
 
 /// File managers wait for a thumbnailer; one that hangs on a broken set must end by itself.
@@ -131,6 +139,11 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             options.help = true;
             continue;
         }
+        if (arg == "--no-fkiss")
+        {
+            options.fkiss = false;
+            continue;
+        }
         std::string_view name = arg;
         std::optional<std::string_view> value;
         if (const auto equals = arg.find('='); equals != std::string_view::npos)
@@ -139,7 +152,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             value = arg.substr(equals + 1);
         }
         if (name != "--export" && name != "--set" && name != "--palette-group" &&
-            name != "--colour-mode" && name != "--size" && name != "--cnf" && name != "--list")
+            name != "--colour-mode" && name != "--size" && name != "--cnf" && name != "--list" &&
+            name != "--time")
             return "unknown option " + std::string(arg);
         if (!value)
         {
@@ -178,6 +192,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
             if (value->empty())
                 return std::string(name) + " needs a name";
             (name == "--cnf" ? options.cnf : options.list) = *value;
+        }
+        else if (name == "--time")
+        {
+            const auto time = ParseNumber(*value, std::numeric_limits<std::int32_t>::max());
+            if (!time)
+                return "--time takes milliseconds, 0 or more, not '" + std::string(*value) + "'";
+            options.time = *time;
         }
         else if (*value == "full" || *value == "256")
         {
@@ -264,8 +285,11 @@ int List(const std::string& path)
     return 0;
 }
 
-/// Loads the configuration that --cnf names, or the only one; 0, or the exit status.
-int LoadFromArchive(const ExportOptions& options, Scene& scene)
+/// Loads the configuration that --cnf names, or the only one; 0, or the exit status. files
+/// receives the archive's members (the FKiSS sounds come from there too), configName the name
+/// of the configuration chosen.
+int LoadFromArchive(const ExportOptions& options, Scene& scene, std::unique_ptr<FileSource>& files,
+                    std::string& configName)
 {
     const auto archive = OpenArchive(options.config);
     if (!archive)
@@ -305,9 +329,10 @@ int LoadFromArchive(const ExportOptions& options, Scene& scene)
         std::cerr << "velquin: cannot read " << *chosen << " in " << options.config << '\n';
         return 1;
     }
-    ArchiveFileSource files(archive, MemberFolder(*chosen));
+    files = std::make_unique<ArchiveFileSource>(archive, MemberFolder(*chosen));
+    configName = std::filesystem::path(*chosen).filename();
     scene.LoadSceneFromBytes(
-        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), files);
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), *files);
     return 0;
 }
 
@@ -328,23 +353,54 @@ int Export(const ExportOptions& options)
     ConsoleSink sink;
     Scene scene;
     scene.SetMessageSink(&sink);
+    // The set's files; the FKiSS sounds are read from there too (not played, so that a missing
+    // one is reported as in the viewer).
+    std::unique_ptr<FileSource> files;
+    std::string configName = std::filesystem::path(options.config).filename();
     if (Archive::HasArchiveExtension(options.config))
     {
-        if (const int status = LoadFromArchive(options, scene))
+        if (const int status = LoadFromArchive(options, scene, files, configName))
             return status;
     }
-    else if (!scene.LoadScene(options.config))
+    else
     {
-        std::cerr << "velquin: cannot read " << options.config << '\n';
-        return 1;
+        files = std::make_unique<FolderFileSource>(FolderOf(options.config));
+        if (!scene.LoadScene(options.config, files.get()))
+        {
+            std::cerr << "velquin: cannot read " << options.config << '\n';
+            return 1;
+        }
     }
-    if (options.set)
-        scene.SelectSet(*options.set, 0);
-    if (options.paletteGroup)
-        scene.SelectPaletteGroup(*options.paletteGroup, 0);
-
     ScreenBuffer buffer(nullptr, &sink);
     buffer.SetFormat(0, 0, options.depth);
+    QuietFkissHost host;
+    SilentSoundPlayer silence;
+    const auto fkiss =
+        options.fkiss ? FkissSession::Create(scene, buffer, host, configName, 1) : nullptr;
+    if (fkiss)
+    {
+        fkiss->Engine().SetSound(files.get(), &silence);
+        fkiss->Engine().Start();
+    }
+    if (options.set)
+    {
+        scene.SelectSet(*options.set, 0);
+        if (fkiss)
+            fkiss->Engine().SetSelected();
+    }
+    if (options.paletteGroup)
+    {
+        scene.SelectPaletteGroup(*options.paletteGroup, 0);
+        if (fkiss)
+            fkiss->Engine().PaletteGroupSelected();
+    }
+    if (fkiss)
+    {
+        fkiss->Engine().RunFor(options.time);
+        for (const FkissDiagnostic& diagnostic : fkiss->Engine().Diagnostics())
+            std::cerr << diagnostic.Format() << '\n';
+    }
+
     scene.ApplyToBuffer(buffer, true, true);
     if (!buffer.HasPixels())
         return 1;

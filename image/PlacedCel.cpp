@@ -243,7 +243,7 @@ Rect PlacedCel::CelRect() const
 
 void PlacedCel::Draw(ScreenBuffer& buffer) const
 {
-    if (!visible || !buffer.HasPixels() || !HasAllRows(*this))
+    if (!visible || !mapped || !buffer.HasPixels() || !HasAllRows(*this))
         return;
     const Rect cel = CelRect();
     const Rect clip =
@@ -278,7 +278,12 @@ void PlacedCel::Draw(ScreenBuffer& buffer) const
 
 bool PlacedCel::HitTest(std::int32_t px, std::int32_t py) const
 {
-    if (!visible || !HasAllRows(*this))
+    return visible && mapped && !ghosted && IsOpaqueAt(px, py);
+}
+
+bool PlacedCel::IsOpaqueAt(std::int32_t px, std::int32_t py) const
+{
+    if (!HasAllRows(*this))
         return false;
     const std::int64_t u = std::int64_t{px} - x - xOffset;
     const std::int64_t v = std::int64_t{py} - y - yOffset;

@@ -19,6 +19,8 @@ struct PlacedCel : CelImage
     std::int32_t objectNumber = -1;
     std::int32_t fix = 0;
     std::int32_t celLineSerial = -1;
+    bool mapped = true;   ///< FKiSS: an unmapped cel is neither drawn nor hit
+    bool ghosted = false; ///< FKiSS: a ghosted cel is drawn but clicks pass through it
     std::string comment; ///< from the cel line's ";" on, bytes as in the file
 
     PlacedCel() = default;
@@ -28,8 +30,10 @@ struct PlacedCel : CelImage
     Rect CelRect() const;
     /// Composes the cel into the buffer, clipped to the dirty and screen rectangles.
     void Draw(ScreenBuffer& buffer) const;
-    /// Visible, and the pixel under the point is not transparent.
+    /// Visible, mapped, not ghosted, and the pixel under the point is not transparent.
     bool HitTest(std::int32_t px, std::int32_t py) const;
+    /// The pixel under the point is not transparent, whether the cel shows or not.
+    bool IsOpaqueAt(std::int32_t px, std::int32_t py) const;
     /// A position stops at the 32-bit limits rather than wrapping.
     void MoveBy(ScreenBuffer& buffer, std::int32_t dx, std::int32_t dy);
     void MoveTo(ScreenBuffer& buffer, std::int32_t newX, std::int32_t newY);

@@ -9,9 +9,15 @@
 #include "shell/RecentFiles.h"
 #include "shell/ShellOpenServer.h"
 #include "shell/UiText.h"
+#include "shell/ViewSettings.h"
 
 #include <wx/filename.h>
 #include <wx/menu.h>
+
+namespace
+{
+constexpr const char* kFkissSetting = "FKiSS";
+} // namespace
 
 void CSysDocManager::AddFileToHistory(const wxString& file)
 {
@@ -24,6 +30,8 @@ wxBEGIN_EVENT_TABLE(CSysApp, wxApp)
     EVT_MENU_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CSysApp::OnRecentFile)
     EVT_MENU(ID_APP_ABOUT, CSysApp::OnAppAbout)
     EVT_MENU(ID_APP_EXIT, CSysApp::OnAppExit)
+    EVT_MENU(ID_VIEW_FKISS, CSysApp::OnViewFkiss)
+    EVT_UPDATE_UI(ID_VIEW_FKISS, CSysApp::OnUpdateViewFkiss)
     EVT_UPDATE_UI(ID_FILE_NEW, CSysApp::OnUpdateAlways)
     EVT_UPDATE_UI(ID_FILE_OPEN, CSysApp::OnUpdateAlways)
     EVT_UPDATE_UI(ID_APP_ABOUT, CSysApp::OnUpdateAlways)
@@ -86,6 +94,7 @@ int CSysApp::OnExit()
 
 bool CSysApp::StartUp(const StartOptions& options)
 {
+    m_strIniPath = options.iniPath;
     m_pRecent = std::make_unique<RecentFiles>(options.iniPath);
     m_pRecent->Load();
 
@@ -122,6 +131,7 @@ bool CSysApp::StartUp(const StartOptions& options)
     }
     if (options.messages != nullptr)
         GetDocument()->SetMessageSink(options.messages);
+    GetDocument()->SetFkissEnabled(ViewSettings::ReadFlag(m_strIniPath, kFkissSetting, true));
     if (!options.file.empty() && !OpenDocumentFile(options.file))
     {
         ShutDown();
@@ -209,6 +219,23 @@ void CSysApp::OnUpdateRecentFile(wxUpdateUIEvent& event)
 {
     const auto index = static_cast<std::size_t>(event.GetId() - ID_FILE_MRU_FIRST);
     event.Enable(m_pRecent != nullptr && index < m_pRecent->Count());
+}
+
+void CSysApp::OnViewFkiss(wxCommandEvent&)
+{
+    // Takes effect from the next load; the set on the screen plays on as it is.
+    if (CSysDoc* doc = GetDocument())
+    {
+        doc->SetFkissEnabled(!doc->IsFkissEnabled());
+        ViewSettings::WriteFlag(m_strIniPath, kFkissSetting, doc->IsFkissEnabled());
+    }
+}
+
+void CSysApp::OnUpdateViewFkiss(wxUpdateUIEvent& event)
+{
+    CSysDoc* doc = GetDocument();
+    event.Enable(doc != nullptr);
+    event.Check(doc != nullptr && doc->IsFkissEnabled());
 }
 
 void CSysApp::OnUpdateUnhandled(wxUpdateUIEvent& event)

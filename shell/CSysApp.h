@@ -65,8 +65,11 @@ private:
     void OnUpdateAlways(wxUpdateUIEvent& event);
     void OnUpdateRecentFile(wxUpdateUIEvent& event);
     void OnUpdateUnhandled(wxUpdateUIEvent& event);
+    void OnViewFkiss(wxCommandEvent& event);
+    void OnUpdateViewFkiss(wxUpdateUIEvent& event);
 
     std::unique_ptr<RecentFiles> m_pRecent;
+    wxString m_strIniPath;
     std::unique_ptr<ShellOpenServer> m_pServer;
     wxDocManager* m_pDocManager = nullptr;
     // Weak: the frame deletes itself when the user closes it.

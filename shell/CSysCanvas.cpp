@@ -44,6 +44,9 @@ CSysCanvas::CSysCanvas(wxWindow* parent)
     Bind(wxEVT_LEFT_UP, &CSysCanvas::OnLeftUp, this);
     Bind(wxEVT_MOTION, &CSysCanvas::OnMotion, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSysCanvas::OnCaptureLost, this);
+    // Before the shortcuts: a key that the set's code takes does not also switch sets.
+    Bind(wxEVT_CHAR_HOOK, &CSysCanvas::OnKey, this);
+    Bind(wxEVT_KEY_UP, &CSysCanvas::OnKey, this);
 }
 
 CSysCanvas::~CSysCanvas()
@@ -94,6 +97,14 @@ void CSysCanvas::OnMotion(wxMouseEvent& event)
 {
     if (m_pView != nullptr)
         m_pView->OnMouseMove(event.GetPosition());
+}
+
+void CSysCanvas::OnKey(wxKeyEvent& event)
+{
+    const bool down = event.GetEventType() == wxEVT_CHAR_HOOK;
+    const bool plain = !event.HasAnyModifiers();
+    if (m_pView == nullptr || !plain || !m_pView->OnKey(event.GetKeyCode(), down))
+        event.Skip();
 }
 
 void CSysCanvas::OnCaptureLost(wxMouseCaptureLostEvent&)

@@ -29,6 +29,7 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
+    void OnKey(wxKeyEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
     class StepHandler;

@@ -3,12 +3,16 @@
 #include "archive/ArchiveFileSource.h"
 #include "archive/MemberWriter.h"
 #include "scene/FileSource.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
 #include "shell/FileDialogs.h"
 #include "shell/OpenCheck.h"
 #include "shell/UiText.h"
 #include "shell/WxBridge.h"
+#include "sound/SystemSoundPlayer.h"
 
+#include <wx/app.h>
 #include <wx/choicdlg.h>
 #include <wx/filename.h>
 
@@ -48,6 +52,15 @@ wxString ArchiveReason(ArchiveError error, int errnoValue)
         break;
     }
     return Ui(UiText::kArchiveCorrupt);
+
+/// The FKiSS timer's period: alarms are checked about a hundred times a second.
+constexpr int kFkissTickMs = 10;
+/// Diagnostics listed with the load messages; the rest only say that there are more.
+constexpr std::size_t kListedDiagnostics = 10;
+
+CMainFrame* MainFrame()
+{
+    return wxTheApp ? wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame) : nullptr;
 }
 } // namespace
 
@@ -84,13 +97,17 @@ wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
     EVT_UPDATE_UI(ID_FILE_SAVE_AS, CSysDoc::OnUpdateAlways)
 wxEND_EVENT_TABLE()
 
-CSysDoc::CSysDoc() : m_pSink(&g_messageBoxes)
+CSysDoc::CSysDoc() : m_pSink(&g_messageBoxes), m_fkissTimer(this)
 {
     SetMessageSink(m_pSink);
+    // The one place where the player is made.
+    m_pSound = MakeSystemSoundPlayer();
+    Bind(wxEVT_TIMER, &CSysDoc::OnFkissTimer, this);
 }
 
 CSysDoc::~CSysDoc()
 {
+    StopFkiss();
     m_scene.ClearScene();
 }
 
@@ -103,6 +120,7 @@ void CSysDoc::SetMessageSink(MessageSink* sink)
 
 bool CSysDoc::OnNewDocument()
 {
+    StopFkiss();
     m_scene.ClearScene();
     SetDocumentSaved(false);
     SetTitle(Ui(UiText::kUntitled));
@@ -117,6 +135,7 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     SetLayer layer;
     if (!OpenLayer(path, layer))
         return false;
+    StopFkiss();
     m_scene.ClearScene();
     m_base = std::move(layer);
     m_pAddOn.reset();
@@ -132,6 +151,7 @@ bool CSysDoc::OpenAddOn(const wxString& path)
     SetLayer layer;
     if (!OpenLayer(path, layer))
         return false;
+    StopFkiss();
     m_scene.ClearScene();
     m_pAddOn = std::make_unique<SetLayer>(std::move(layer));
     LoadLayers();
@@ -248,14 +268,30 @@ void CSysDoc::LoadLayers()
     // and a folder that cannot be entered is passed over without a word.
     std::error_code ignored;
     std::filesystem::current_path(FolderOf(Bytes(top.fullPath)), ignored);
+    // The load's file messages are shown below, in one box with the FKiSS diagnostics.
+    m_scene.SetMessageSink(nullptr);
     if (!top.archive)
     {
         m_scene.LoadScene(Bytes(top.fullPath), m_pFiles.get());
-        return;
     }
-    const std::vector<std::uint8_t>& config = *top.archive->Find(top.member)->bytes;
-    m_scene.LoadSceneFromBytes(
-        std::string_view(reinterpret_cast<const char*>(config.data()), config.size()), *m_pFiles);
+    else
+    {
+        const std::vector<std::uint8_t>& config = *top.archive->Find(top.member)->bytes;
+        m_scene.LoadSceneFromBytes(
+            std::string_view(reinterpret_cast<const char*>(config.data()), config.size()),
+            *m_pFiles);
+    }
+    m_scene.SetMessageSink(m_pSink);
+    const bool hasMessages = m_scene.IsLoaded() && m_scene.Messages().Count() > 0;
+    StartFkiss(hasMessages ? m_scene.Messages().Text() : std::string());
+}
+
+std::string CSysDoc::ConfigName() const
+{
+    const SetLayer& top = TopLayer();
+    if (top.archive)
+        return DecodeCp932(MemberBaseName(top.member)).utf8_string();
+    return wxFileName(top.fullPath).GetFullName().utf8_string();
 }
 
 void CSysDoc::ShowTopLayer()
@@ -269,6 +305,8 @@ void CSysDoc::ShowTopLayer()
         SetTitle(name.GetFullName());
     SetFilename(LayerPath(top), true);
     RefreshScreen(true, true, kHintReset);
+    // What the load events asked of the window (a size, a scroll, even quit()).
+    AfterFkiss();
 }
 
 bool CSysDoc::OnSaveDocument(const wxString& path)
@@ -278,8 +316,153 @@ bool CSysDoc::OnSaveDocument(const wxString& path)
 
 bool CSysDoc::DeleteContents()
 {
+    StopFkiss();
     m_scene.ClearScene();
     return true;
+}
+
+void CSysDoc::StartFkiss(std::string messages)
+{
+    m_pFkiss.reset();
+    m_fkissHost = Host();
+    if (m_bFkissEnabled && m_scene.IsLoaded())
+        m_pFkiss = FkissSession::Create(m_scene, m_screen, m_fkissHost,
+                                        ConfigName(),
+                                        static_cast<std::uint32_t>(m_clock.NowMs()));
+    if (!m_pFkiss)
+    {
+        if (!messages.empty())
+            m_pSink->ShowMessage(messages);
+        return;
+    }
+    FkissEngine& engine = m_pFkiss->Engine();
+    engine.SetSound(m_pFiles.get(), m_pSound.get());
+    engine.Start(m_clock.NowMs());
+    const auto& diagnostics = engine.Diagnostics();
+    for (std::size_t i = 0; i < diagnostics.size() && i <= kListedDiagnostics; ++i)
+        messages += (messages.empty() ? "" : "\n") +
+                    (i < kListedDiagnostics ? diagnostics[i].Format() : std::string("..."));
+    if (!messages.empty())
+        m_pSink->ShowMessage(messages);
+    if (engine.HasPendingTimers())
+        m_fkissTimer.Start(kFkissTickMs);
+}
+
+void CSysDoc::StopFkiss()
+{
+    m_fkissTimer.Stop();
+    if (m_pFkiss)
+        m_pFkiss->Engine().Stop();
+    m_pFkiss.reset();
+    if (m_pSound)
+        m_pSound->StopAll();
+}
+
+std::vector<FkissDiagnostic> CSysDoc::FkissDiagnostics() const
+{
+    return m_pFkiss ? m_pFkiss->Engine().Diagnostics() : std::vector<FkissDiagnostic>();
+}
+
+void CSysDoc::Host::ShowText(const std::string& bytes)
+{
+    if (CMainFrame* frame = MainFrame())
+        frame->SetMessageText(DecodeCp932(bytes));
+}
+
+void CSysDoc::AfterFkiss()
+{
+    if (!m_pFkiss)
+        return;
+    if (m_fkissHost.closeSet)
+    {
+        // end() has run already: close as New does, without firing it again.
+        m_pFkiss.reset();
+        OnNewDocument();
+        return;
+    }
+    if (m_fkissHost.resize)
+    {
+        const Point size = *m_fkissHost.resize;
+        m_screen.SetFormat(std::max(size.x, 1), std::max(size.y, 1), 0);
+        m_fkissHost.resize.reset();
+        m_scene.ApplyToBuffer(m_screen, true, false);
+        UpdateAllViewsWithHint(kHintRefit);
+    }
+    else
+    {
+        UpdateAllViewsWithHint(kHintRepaintDirty);
+    }
+    if (m_fkissHost.scroll)
+    {
+        if (CMainFrame* frame = MainFrame())
+            frame->Canvas()->Scroll(m_fkissHost.scroll->x, m_fkissHost.scroll->y);
+        m_fkissHost.scroll.reset();
+    }
+    if (!m_pFkiss->Engine().HasPendingTimers())
+        m_fkissTimer.Stop();
+    else if (!m_fkissTimer.IsRunning())
+        m_fkissTimer.Start(kFkissTickMs);
+}
+
+void CSysDoc::OnFkissTimer(wxTimerEvent&)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Tick(m_clock);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissPress(int cel, Point point)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Press(cel, point);
+    AfterFkiss();
+}
+
+void CSysDoc::DragObject(int cel, std::int32_t dx, std::int32_t dy)
+{
+    if (!m_pFkiss)
+    {
+        m_scene.MoveObjectBy(m_screen, cel, dx, dy);
+        return;
+    }
+    m_pFkiss->Engine().Drag(cel, dx, dy);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissUnfixed(int cel)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Unfixed(cel);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissRelease(int cel, Point point)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().Release(cel, point);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissMouseMove(Point point)
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().MouseMoved(point);
+    AfterFkiss();
+}
+
+bool CSysDoc::FkissKey(std::string_view name, bool down)
+{
+    if (!m_pFkiss)
+        return false;
+    FkissEngine& engine = m_pFkiss->Engine();
+    const bool taken = down ? engine.KeyPress(name) : engine.KeyRelease(name);
+    AfterFkiss();
+    return taken;
 }
 
 void CSysDoc::RefreshScreen(bool handColours, bool resize, int hint)
@@ -354,6 +537,8 @@ bool CSysDoc::SaveAsPath(const wxString& path)
                           std::make_shared<FolderFileSource>(Bytes(name.GetPath()))};
         m_pAddOn.reset();
         m_pFiles = m_base.files;
+        if (m_pFkiss)
+            m_pFkiss->Engine().SetSound(m_pFiles.get(), m_pSound.get());
     }
     else
     {
@@ -406,41 +591,55 @@ void CSysDoc::WriteArchiveFiles(const wxString& path)
 void CSysDoc::AfterSelection()
 {
     RefreshScreen(true, false, kHintRepaintAll);
+    if (m_pFkiss)
+        AfterFkiss();
 }
 
 void CSysDoc::OnSetN(wxCommandEvent& event)
 {
     m_scene.SelectSet(event.GetId() - ID_SET_0, 0);
+    if (m_pFkiss)
+        m_pFkiss->Engine().SetSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnNextSet(wxCommandEvent&)
 {
     m_scene.SelectSet(-1, 1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().SetSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnPrevSet(wxCommandEvent&)
 {
     m_scene.SelectSet(-1, -1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().SetSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnPaletteN(wxCommandEvent& event)
 {
     m_scene.SelectPaletteGroup(event.GetId() - ID_PALETTE_0, 0);
+    if (m_pFkiss)
+        m_pFkiss->Engine().PaletteGroupSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnNextPalette(wxCommandEvent&)
 {
     m_scene.SelectPaletteGroup(-1, 1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().PaletteGroupSelected();
     AfterSelection();
 }
 
 void CSysDoc::OnPrevPalette(wxCommandEvent&)
 {
     m_scene.SelectPaletteGroup(-1, -1);
+    if (m_pFkiss)
+        m_pFkiss->Engine().PaletteGroupSelected();
     AfterSelection();
 }
 
@@ -461,8 +660,13 @@ void CSysDoc::OnRestore(wxCommandEvent&)
     // Both need a configuration; their menu items are greyed without one.
     if (!m_scene.IsLoaded())
         return;
+    // The set starts over, its FKiSS code too (without end(): the set stays open).
+    m_fkissTimer.Stop();
+    m_pFkiss.reset();
     m_scene.RestoreLoadState();
+    StartFkiss(std::string());
     RefreshScreen(true, true, kHintReset);
+    AfterFkiss();
 }
 
 void CSysDoc::OnReload(wxCommandEvent&)
@@ -479,6 +683,7 @@ void CSysDoc::OnReload(wxCommandEvent&)
     SetLayer addOn;
     if (!OpenLayer(LayerPath(m_base), base) || !OpenLayer(LayerPath(*m_pAddOn), addOn))
         return;
+    StopFkiss();
     m_scene.ClearScene();
     m_base = std::move(base);
     *m_pAddOn = std::move(addOn);

@@ -1,9 +1,17 @@
 #pragma once
 
+#include "fkiss/FkissSession.h"
 #include "image/ScreenBuffer.h"
+#include "scene/FileSource.h"
 #include "scene/Scene.h"
+#include "sound/SoundPlayer.h"
 
 #include <wx/docview.h>
+#include <wx/timer.h>
+
+#include <memory>
+#include <optional>
+#include <string_view>
 
 #include <memory>
 #include <string>
@@ -56,6 +64,22 @@ public:
     bool OpenAddOn(const wxString& path);
     /// Where the open set's files come from, the add-on's first; null before the first open.
     FileSource* Files() const { return m_pFiles.get(); }
+
+    // FKiSS: the engine runs from the load to the close of a set when it is enabled and the
+    // set carries code; each call below does nothing otherwise.
+    void SetFkissEnabled(bool enabled) { m_bFkissEnabled = enabled; }
+    bool IsFkissEnabled() const { return m_bFkissEnabled; }
+    FkissEngine* Fkiss() { return m_pFkiss ? &m_pFkiss->Engine() : nullptr; }
+    /// Parser and engine diagnostics of the current set.
+    std::vector<FkissDiagnostic> FkissDiagnostics() const;
+    void FkissPress(int cel, Point point);
+    /// Drags the object of cel by dx, dy, through the engine when it runs.
+    void DragObject(int cel, std::int32_t dx, std::int32_t dy);
+    void FkissUnfixed(int cel);
+    void FkissRelease(int cel, Point point);
+    void FkissMouseMove(Point point);
+    /// True when a keypress or keyrelease handler took the key.
+    bool FkissKey(std::string_view name, bool down);
 
     /// Save writes over the document's own file only when that file exists and may be written.
     static bool NeedsNewName(const wxString& path);
@@ -120,12 +144,44 @@ private:
     void AfterSelection();
     bool SaveAs();
 
+    /// Starts the engine on the loaded scene (the load events run) and shows the load's
+    /// messages with the engine's diagnostics after them, in one message.
+    void StartFkiss(std::string messages);
+    /// The open configuration's file name, as diagnostics name it.
+    std::string ConfigName() const;
+    /// Fires end() and drops the engine.
+    void StopFkiss();
+    /// After the engine ran: closes the set on quit(), else repaints what changed and keeps the
+    /// timer running exactly while an alarm is pending.
+    void AfterFkiss();
+    void OnFkissTimer(wxTimerEvent& event);
+
+    /// What the engine asks of the viewer; applied once the running event is over.
+    class Host : public FkissHost
+    {
+    public:
+        void ShowText(const std::string& bytes) override;
+        void CloseSet() override { closeSet = true; }
+        void ScrollTo(Point point) override { scroll = point; }
+        void ResizePlayField(Point size) override { resize = size; }
+
+        bool closeSet = false;
+        std::optional<Point> scroll;
+        std::optional<Point> resize;
+    };
+
     ScreenBuffer m_screen;
     Scene m_scene;
     SetLayer m_base;
     std::unique_ptr<SetLayer> m_pAddOn;
     std::shared_ptr<FileSource> m_pFiles;
     MessageSink* m_pSink;
+    bool m_bFkissEnabled = true;
+    Host m_fkissHost;
+    std::unique_ptr<SoundPlayer> m_pSound;
+    std::unique_ptr<FkissSession> m_pFkiss;
+    SteadyClock m_clock;
+    wxTimer m_fkissTimer;
 
     wxDECLARE_EVENT_TABLE();
 };

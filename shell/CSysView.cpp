@@ -12,6 +12,60 @@
 #include <wx/display.h>
 
 #include <algorithm>
+#include <string>
+
+namespace
+{
+
+/// The name FKiSS key events use for a key: the character in lower case, or a word.
+std::string KeyName(int keyCode)
+{
+    switch (keyCode)
+    {
+    case WXK_SPACE:
+        return "space";
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        return "enter";
+    case WXK_ESCAPE:
+        return "escape";
+    case WXK_TAB:
+        return "tab";
+    case WXK_BACK:
+        return "backspace";
+    case WXK_DELETE:
+        return "delete";
+    case WXK_INSERT:
+        return "insert";
+    case WXK_HOME:
+        return "home";
+    case WXK_END:
+        return "end";
+    case WXK_PAGEUP:
+        return "pageup";
+    case WXK_PAGEDOWN:
+        return "pagedown";
+    case WXK_LEFT:
+        return "left";
+    case WXK_UP:
+        return "up";
+    case WXK_RIGHT:
+        return "right";
+    case WXK_DOWN:
+        return "down";
+    default:
+        break;
+    }
+    if (keyCode >= WXK_F1 && keyCode <= WXK_F12)
+        return "f" + std::to_string(keyCode - WXK_F1 + 1);
+    if (keyCode >= 'A' && keyCode <= 'Z')
+        return std::string(1, static_cast<char>(keyCode - 'A' + 'a'));
+    if (keyCode > ' ' && keyCode < 127)
+        return std::string(1, static_cast<char>(keyCode));
+    return std::string();
+}
+
+} // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSysView, wxView);
 
@@ -242,6 +296,10 @@ void CSysView::OnLButtonDown(const wxPoint& client)
     if (limit.right < limit.left || limit.top > limit.bottom)
         limit = screen;
     m_rcDragLimit = limit;
+
+    doc->FkissPress(m_nCaught, p);
+    if (!scene.IsLoaded())
+        OnLButtonUp(client); // quit() closed the set
 }
 
 void CSysView::OnMouseMove(const wxPoint& client)
@@ -267,6 +325,8 @@ void CSysView::OnMouseMove(const wxPoint& client)
                 scene.ReduceObjectFix(m_nCaught, dx * dx + dy * dy);
             }
             m_nCaughtFix = scene.GetObjectFix(m_nCaught);
+            if (m_nCaughtFix == 0)
+                doc->FkissUnfixed(m_nCaught);
             if (m_nCaughtFix != 0)
             {
                 const std::int64_t w = 256 / (std::int64_t{m_nCaughtFix} + 3);
@@ -274,11 +334,14 @@ void CSysView::OnMouseMove(const wxPoint& client)
                 p.y = static_cast<std::int32_t>((w * p.y + (256 - w) * m_ptPress.y) / 256);
             }
         }
-        scene.MoveObjectBy(doc->Screen(), m_nCaught, p.x - m_ptLast.x, p.y - m_ptLast.y);
+        doc->DragObject(m_nCaught, p.x - m_ptLast.x, p.y - m_ptLast.y);
         m_ptLast = p;
         m_bFirstMove = 0;
         doc->UpdateAllViewsWithHint(kHintRepaintDirty);
     }
+    doc->FkissMouseMove(p);
+    if (!scene.IsLoaded())
+        return;
     const Scene::HitResult hit = scene.HitTest(p);
     m_nHoverObject = hit.objectNumber;
     m_ptStatus = hit.position;
@@ -298,16 +361,34 @@ void CSysView::OnLButtonUp(const wxPoint& client)
         CSysDoc* doc = GetDocument();
         if (m_nCaughtFix > 0)
         {
-            // Still fixed: it springs back to where it was caught.
-            doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x, m_ptPressPos.y);
+            // Still fixed: it springs back to where it was caught (with what hangs from it).
+            if (doc->Fkiss() != nullptr)
+            {
+                const Point at = doc->GetScene().GetCelPosition(m_nCaught);
+                doc->DragObject(m_nCaught, m_ptPressPos.x - at.x, m_ptPressPos.y - at.y);
+            }
+            else
+            {
+                doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x,
+                                             m_ptPressPos.y);
+            }
             doc->UpdateAllViewsWithHint(kHintRepaintDirty);
         }
+        const int released = m_nCaught;
         m_nCaught = -8;
         m_bCatch = 0;
         if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
             m_pCanvas->ReleaseMouse();
+        if (doc->GetScene().IsLoaded())
+            doc->FkissRelease(released, p);
     }
     m_ptStatus = p;
+}
+
+bool CSysView::OnKey(int keyCode, bool down)
+{
+    const std::string name = KeyName(keyCode);
+    return !name.empty() && GetDocument()->FkissKey(name, down);
 }
 
 bool CSysView::OnQueryNewPalette()

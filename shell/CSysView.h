@@ -36,6 +36,9 @@ public:
     void OnMouseMove(const wxPoint& client);
     void OnLButtonUp(const wxPoint& client);
 
+    /// A key went down or up over the canvas; true when an FKiSS handler took it.
+    bool OnKey(int keyCode, bool down);
+
     /// Palette messages: there is nothing to realize on this platform, so they never repaint.
     bool OnQueryNewPalette();
     void OnPaletteChanged(wxWindow* changedBy);

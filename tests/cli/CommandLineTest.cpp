@@ -137,3 +137,88 @@ TEST_F(CommandLineTest, RejectsBadCommandLinesAndUnusableFiles)
     EXPECT_NE(errors.find("cannot write " + dir.File("no/such/out.png")), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));
 }
+
+TEST_F(CommandLineTest, RunsFkissTimersForTheGivenSimulatedTime)
+{
+    // The cel blinks: shown at first, gone from 3000 ms, back from 3200 ms.
+    const std::string blink = dir.Write(
+        "blink.cnf", ConfigText({"(8,6)", "%p.kcf", "#1 c.cel", "$0 * 3,4", ";@EventHandler",
+                                 ";@initialize() timer(1, 3000) frob()",
+                                 ";@alarm(1) unmap(#1) timer(2, 200)", ";@alarm(2) map(#1)"}));
+    const auto pixelAt = [&](std::vector<std::string> extra)
+    {
+        const std::string out = dir.File("blink.png");
+        std::vector<std::string> args = {"--export", out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(blink);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool(args), 0);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        const auto picture = ReadPng(out);
+        return std::make_pair(picture ? picture->At(3, 4) : 0u, errors);
+    };
+    const std::uint32_t red = 0xFF0000u;
+    const std::uint32_t background = 0x000040u;
+    EXPECT_EQ(pixelAt({}).first, red);
+    EXPECT_EQ(pixelAt({"--time", "3100"}).first, background);
+    EXPECT_EQ(pixelAt({"--time=3300"}).first, red);
+    EXPECT_EQ(pixelAt({"--time", "3100", "--no-fkiss"}).first, red);
+
+    EXPECT_EQ(pixelAt({}).second, "blink.cnf:6: warning: unknown command frob\n");
+    EXPECT_EQ(pixelAt({"--no-fkiss"}).second, "");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", dir.File("x.png"), "--time", "-5", blink}), 2);
+    testing::internal::GetCapturedStderr();
+}
+
+TEST_F(CommandLineTest, VariablesFramesAndAttachmentsReachTheirStateAtTheGivenTime)
+{
+    dir.Write("q.kcf", Palette24({{Rgb(0, 0, 64), Rgb(255, 0, 0), Rgb(0, 255, 0)}}));
+    dir.Write("r.cel", SolidCel(2, 2, 1));
+    dir.Write("g.cel", SolidCel(2, 2, 2));
+    const std::string counter = dir.Write(
+        "counter.cnf",
+        ConfigText({"(8,6)", "%q.kcf", "#1 r.cel", "$0 * 0,0", ";@EventHandler",
+                    ";@initialize() timer(1, 100)",
+                    ";@alarm(1) add(n, n, 1) ifequal(n, 3) unmap(#1) else() timer(1, 100) endif()"}));
+    const std::string frames = dir.Write(
+        "frames.cnf",
+        ConfigText({"(8,6)", "%q.kcf", "#1 r.cel ;!Anim :0", "#1 g.cel ;!anim :1 2", "$0 * 0,0",
+                    ";@EventHandler", ";@initialize() setframe(!anim, 0) timer(1, 100)",
+                    ";@alarm(1) gosub(next) timer(1, 100)",
+                    ";@label(next) add(f, f, 1) ifgreaterthan(f, 2) let(f, 0) endif()",
+                    ";@ setframe(!anim, f)"}));
+    const std::string attached = dir.Write(
+        "attached.cnf",
+        ConfigText({"(8,6)", "%q.kcf", "#1 r.cel", "#2 g.cel", "$0 * 0,0 0,4", ";@EventHandler",
+                    ";@initialize() attach(#2, #1) timer(1, 50)",
+                    ";@alarm(1) move(#1, 3, 0) timer(1, 50)"}));
+    struct Case
+    {
+        std::string config;
+        std::string time;
+        std::uint32_t x;
+        std::uint32_t y;
+        std::uint32_t colour;
+    };
+    const std::uint32_t red = 0xFF0000u;
+    const std::uint32_t green = 0x00FF00u;
+    const std::uint32_t background = 0x000040u;
+    const Case cases[] = {
+        {counter, "299", 0, 0, red},         {counter, "300", 0, 0, background},
+        {counter, "5000", 0, 0, background}, {frames, "0", 0, 0, red},
+        {frames, "100", 0, 0, green},        {frames, "250", 0, 0, green},
+        {frames, "300", 0, 0, red},          {attached, "0", 0, 4, green},
+        {attached, "100", 6, 4, green},      {attached, "100", 0, 4, background},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string out = dir.File("state.png");
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool({"--export", out, "--time", c.time, c.config}), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        const auto picture = ReadPng(out);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->At(c.x, c.y), c.colour) << c.config << " at " << c.time;
+    }
+}

@@ -6,6 +6,8 @@
 #include "shell/CommandTable.h"
 #include "shell/RecentFiles.h"
 
+#include <wx/statusbr.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -251,4 +253,41 @@ TEST(CSysDocTest, FailedCommandLineFileEndsStartUp)
     // The message stands alone: the window is shown only once a document is in place.
     EXPECT_FALSE(viewer.messages.overMainWindow[0]);
     EXPECT_EQ(viewer.Frame(), nullptr);
+}
+
+TEST(CSysDocTest, FkissRunsTimersAndItsSwitchIsRememberedForTheNextLoad)
+{
+    FkissTestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    ASSERT_NE(viewer.Doc()->Fkiss(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] {
+        return viewer.Frame()->StatusBar()->GetStatusText(0) == "tick";
+    }));
+    UiState state = Query(viewer, ID_VIEW_FKISS);
+    EXPECT_TRUE(state.enabled && state.checked);
+
+    viewer.Command(ID_VIEW_FKISS);
+    EXPECT_FALSE(Query(viewer, ID_VIEW_FKISS).checked);
+    EXPECT_NE(ReadAll(viewer.configHome.File("velquin.INI")).find("[Settings]\nFKiSS=0\n"),
+              std::string::npos);
+    EXPECT_NE(viewer.Doc()->Fkiss(), nullptr); // the set on the screen plays on
+    viewer.Command(ID_RELOAD);
+    EXPECT_EQ(viewer.Doc()->Fkiss(), nullptr);
+    for (const auto& cel : viewer.Doc()->GetScene().PlacedCels())
+        EXPECT_TRUE(cel->mapped);
+
+    viewer.Command(ID_VIEW_FKISS);
+    viewer.Command(ID_RELOAD);
+    EXPECT_NE(viewer.Doc()->Fkiss(), nullptr);
+    EXPECT_NE(ReadAll(viewer.configHome.File("velquin.INI")).find("FKiSS=1"), std::string::npos);
+
+    // File messages and FKiSS diagnostics come in one message.
+    EXPECT_TRUE(viewer.messages.shown.empty());
+    const std::string bad = set.folder.Write(
+        "BAD.CNF", "(100,80)\r\n%P.KCF\r\n#1 GONE.CEL\r\n;@EventHandler\r\n;@begin() frob()\r\n");
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(bad));
+    EXPECT_EQ(viewer.messages.shown,
+              (std::vector<std::string>{"ファイル GONE.CEL を開けません。\n"
+                                        "BAD.CNF:5: warning: unknown command frob"}));
 }

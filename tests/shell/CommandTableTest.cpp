@@ -31,7 +31,7 @@ TEST(CommandTableTest, MenuBarHasEveryItemWithItsShortcutAndGreyedState)
     EXPECT_EQ(bar->GetMenuLabel(5), wxString::FromUTF8("ﾍﾙﾌﾟ(&H)"));
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 11u);
     EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
-    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 12u);
+    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 13u);
     EXPECT_EQ(bar->GetMenu(4)->GetMenuItemCount(), 12u);
 
     wxMenuItem* save = bar->FindItem(ID_FILE_SAVE);

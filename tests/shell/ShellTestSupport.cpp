@@ -108,6 +108,24 @@ TestSet::TestSet()
                                 "$0 * 10,10 40,10 70,10", "$1 * 20,30 40,10 70,10"}));
 }
 
+FkissTestSet::FkissTestSet()
+{
+    folder.Write("P.KCF",
+                 PaletteBytes().Group(Group({255, 0, 0, 0})).Group(Group({0, 255, 0, 0})).Bytes());
+    folder.Write("A.CEL", CelBytes::Indexed(20, 10, Filled(20, 10, 1)).Bytes());
+    folder.Write("C.CEL", CelBytes::Indexed(8, 8, Filled(8, 8, 3)).Bytes());
+    folder.Write("D.CEL", CelBytes::Indexed(8, 8, Filled(8, 8, 3)).Bytes());
+    folder.Write("E.CEL", CelBytes::Indexed(10, 10, Filled(10, 10, 2)).Bytes());
+    folder.Write("F.CEL", CelBytes::Indexed(4, 4, Filled(4, 4, 1)).Bytes());
+    configPath = folder.Write(
+        "FK.CNF",
+        ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "#2 C.CEL *0", "#5 F.CEL *0",
+                    "#3 E.CEL *0", "#4 D.CEL *0 ;%u", "$0 * 10,10 10,50 50,50 70,50 30,50",
+                    ";@EventHandler", ";@begin() attach(#5, #2) timer(1, 30)",
+                    ";@alarm(1) notify(\"tick\")", ";@press(#1) map(#4)",
+                    ";@in(#2, #3) moveto(#3, 50, 10)", ";@keypress(\"k\") unmap(#1)"}));
+}
+
 ViewerFixture::ViewerFixture(const wxString& file)
 {
     CSysApp::StartOptions options;

@@ -51,6 +51,20 @@ struct TestSet
     TestSet();
 };
 
+/// A set with FKiSS code, in its own folder: 100 × 80, the palette of TestSet;
+///   #1 A.CEL 20 × 10 red at 10,10, a button: press maps the lamp; key "k" unmaps the button;
+///   #2 C.CEL 8 × 8 yellow at 10,50, dragged into #3 E.CEL 10 × 10 blue at 50,50 moves #3 to
+///   50,10; #5 F.CEL 4 × 4 red at 30,50 is attached to #2;
+///   #4 D.CEL 8 × 8 yellow at 70,50, the lamp, starts unmapped;
+///   an alarm 30 ms after the start shows "tick" in the message pane.
+struct FkissTestSet
+{
+    TempDir folder;
+    std::string configPath;
+
+    FkissTestSet();
+};
+
 /// The real application started as the program starts it, with its recent files in a
 /// folder of its own and no shell-open service; messages are recorded.
 class ViewerFixture

@@ -262,3 +262,62 @@ TEST(ViewerGuiTest, SecondStartHandsItsFileToTheRunningViewer)
     EXPECT_TRUE(PumpUntil([&] { return windowTitled("OTHER.CNF - Velquin"); }, 20000));
     wxKill(first, wxSIGTERM);
 }
+
+TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)
+{
+    FkissTestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    CSysDoc* doc = viewer.Doc();
+    canvas->Scroll(0, 0);
+    wxUIActionSimulator input;
+    struct ButtonGuard
+    {
+        wxUIActionSimulator& input;
+        bool down = false;
+        ~ButtonGuard()
+        {
+            if (down)
+                input.MouseUp();
+        }
+    } button{input};
+
+    // The lamp starts unmapped; a click on the button maps it.
+    ASSERT_TRUE(PumpUntil([&] { return SameColour(GrabCanvas(canvas), 74, 54, 0, 128, 128); }));
+    input.MouseMove(canvas->ClientToScreen(wxPoint(15, 15)));
+    Pump();
+    input.MouseClick();
+    EXPECT_TRUE(PumpUntil([&] { return SameColour(GrabCanvas(canvas), 74, 54, 255, 255, 0); }));
+
+    // Dragging #2 into #3 sends #3 up; #5 hangs from #2 and comes along.
+    input.MouseMove(canvas->ClientToScreen(wxPoint(12, 52)));
+    Pump();
+    input.MouseDown();
+    button.down = true;
+    ASSERT_TRUE(PumpUntil([&] { return viewer.View()->IsCatching(); }));
+    for (int step = 1; step <= 7; ++step)
+    {
+        input.MouseMove(canvas->ClientToScreen(wxPoint(12 + 5 * step, 52)));
+        Pump();
+    }
+    input.MouseMove(canvas->ClientToScreen(wxPoint(47, 52)));
+    ASSERT_TRUE(PumpUntil([&] { return PositionOf(doc, 2) == Point{45, 50}; }))
+        << PositionOf(doc, 2).x << "," << PositionOf(doc, 2).y;
+    EXPECT_EQ(PositionOf(doc, 5), (Point{65, 50}));
+    EXPECT_EQ(PositionOf(doc, 3), (Point{50, 50})); // decided at the release
+    input.MouseUp();
+    button.down = false;
+    ASSERT_TRUE(PumpUntil([&] { return PositionOf(doc, 3) == Point{50, 10}; }));
+    EXPECT_TRUE(PumpUntil([&] { return SameColour(GrabCanvas(canvas), 55, 15, 0, 0, 255); }));
+
+    // A key bound by keypress is the set's; an unbound digit still switches sets.
+    canvas->SetFocus();
+    input.MouseMove(canvas->ClientToScreen(wxPoint(90, 70)));
+    Pump();
+    input.Char('k');
+    EXPECT_TRUE(PumpUntil([&] { return SameColour(GrabCanvas(canvas), 15, 15, 0, 128, 128); }));
+    input.Char('1');
+    EXPECT_TRUE(PumpUntil([&] { return doc->GetScene().CurrentSet() == 1; }));
+    EXPECT_TRUE(viewer.messages.shown.empty());
+}

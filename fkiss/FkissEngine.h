@@ -1,0 +1,215 @@
+#pragma once
+
+#include "fkiss/FkissScript.h"
+#include "fkiss/FkissStage.h"
+#include "image/Rect.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct FileSource;
+class SoundPlayer;
+
+/// Where the engine's time comes from, in milliseconds.
+class FkissClock
+{
+public:
+    virtual ~FkissClock() = default;
+    virtual std::int64_t NowMs() const = 0;
+};
+
+/// The machine's monotonic clock.
+class SteadyClock : public FkissClock
+{
+public:
+    std::int64_t NowMs() const override;
+};
+
+/// Runs a set's FKiSS code: holds what the code decides about the cels (mapping, ghosting,
+/// transparency, attachments, frames), the variables and the pending timers, and fires events.
+class FkissEngine
+{
+public:
+    static constexpr std::int64_t kMaxActionsPerEvent = 100000;
+    static constexpr int kMaxGosubDepth = 64;
+    /// Events started from inside other events (set changes, collisions) nest at most this deep.
+    static constexpr int kMaxEventDepth = 64;
+    /// version(n) handlers fire for n up to this.
+    static constexpr std::int32_t kLevel = 5;
+
+    FkissEngine(FkissScript script, FkissStage& stage, FkissHost& host, std::uint32_t seed);
+
+    /// Where sound and music come from and go to; both may be null (silence).
+    void SetSound(FileSource* files, SoundPlayer* player);
+
+    /// Applies the cel tags, then fires initialize, version, begin, set and col. time is the
+    /// engine's time at the start.
+    void Start(std::int64_t time = 0);
+    /// Fires end(); nothing runs after it.
+    void Stop();
+    /// Pushes the engine's cel state to the stage again (after the scene rebuilt its cels).
+    void Reapply();
+
+    /// Fires the alarms due up to time (in the order they are due, then the order they were
+    /// set). Timers set while this runs wait for the next call, so a timer cannot loop within one.
+    void AdvanceTo(std::int64_t time);
+    /// AdvanceTo(clock.NowMs()).
+    void Tick(const FkissClock& clock) { AdvanceTo(clock.NowMs()); }
+    /// Simulated time: ms milliseconds pass, with every alarm on the way firing at its moment.
+    void RunFor(std::int64_t ms);
+    std::int64_t Now() const { return m_now; }
+    bool HasPendingTimers() const { return !m_timers.empty(); }
+
+    // The user's actions; cel is the index of the placed cel under the pointer.
+    void Press(int cel, Point point);
+    /// The user drags the object of cel by dx, dy: glued objects drag their parent, attached
+    /// ones come loose, children follow, restrictions hold.
+    void Drag(int cel, std::int32_t dx, std::int32_t dy);
+    /// A drag loosened the held object's fix to 0.
+    void Unfixed(int cel);
+    void Release(int cel, Point point);
+    void MouseMoved(Point point);
+    /// Key names are letters, digits and names such as "up" or "space", in any case. True when
+    /// a handler took the key.
+    bool KeyPress(std::string_view key);
+    bool KeyRelease(std::string_view key);
+    /// The user selected another set or palette group.
+    void SetSelected();
+    void PaletteGroupSelected();
+
+    /// Parser and engine diagnostics, each reported once.
+    const std::vector<FkissDiagnostic>& Diagnostics() const { return m_diagnostics; }
+    /// quit() ran: the set is to be closed.
+    bool QuitRequested() const { return m_quit; }
+    std::int32_t Variable(std::string_view name) const;
+    bool IsMapped(int cel) const { return m_cels[static_cast<std::size_t>(cel)].mapped; }
+
+private:
+    struct CelState
+    {
+        bool mapped = true;
+        bool ghosted = false;
+        std::int32_t transparency = 0; ///< 0 opaque to 255
+        std::vector<std::string> groups;
+        std::vector<std::int32_t> frames;
+    };
+    struct ObjectState
+    {
+        std::vector<int> cels;
+        std::int32_t parent = -1;
+        bool glued = false;
+        std::optional<std::pair<std::int32_t, std::int32_t>> restrictX;
+        std::optional<std::pair<std::int32_t, std::int32_t>> restrictY;
+    };
+    struct Timer
+    {
+        std::int64_t due = 0;
+        std::uint64_t sequence = 0;
+    };
+    /// Collision bookkeeping of one running event: the state before its first move.
+    struct MoveFrame
+    {
+        bool taken = false;
+        std::vector<char> before;
+        std::set<std::int32_t> moved;
+    };
+    enum class Flow
+    {
+        Next,
+        Exit
+    };
+
+    void ReadCelTags();
+    void PushCel(int cel);
+
+    // Events.
+    void Fire(const std::vector<int>& handlers);
+    void FireEvent(FkissOp event);
+    void FireKeyed(FkissOp event, std::int32_t key);
+    void FireForCel(FkissOp event, int cel);
+    Flow RunHandler(int handler, int gosubDepth);
+    void Execute(const FkissAction& action);
+    bool Test(const FkissAction& action);
+    std::size_t FalseBranch(const std::vector<FkissAction>& actions, int clause);
+    void Report(int line, std::string text);
+
+    // Arguments.
+    std::int32_t Value(const FkissArg& arg) const;
+    std::string AlarmKey(const FkissArg& arg) const;
+    static std::string HandlerKey(const FkissArg& arg);
+    const std::vector<int>& CelsOf(const FkissArg& arg) const;
+    std::vector<std::int32_t> ObjectsOf(const FkissArg& arg) const;
+    bool Matches(const FkissArg& arg, int cel) const;
+    void SetVariable(const FkissArg& arg, std::int32_t value);
+
+    // Geometry.
+    Rect BoxOf(const std::vector<int>& cels) const;
+    bool Inside(const FkissArg& a, const FkissArg& b) const;
+    bool Collide(const FkissArg& a, const FkissArg& b) const;
+    bool Overlapping(int handler) const;
+    std::vector<char> CollisionStates() const;
+    void FireCollisions(const std::vector<char>& before, const std::set<std::int32_t>& moved);
+    void MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, int depth = 0);
+    void NoteMoved(std::int32_t object);
+    ObjectState* Object(std::int32_t object);
+
+    // Timers and sound.
+    void SetTimer(const std::string& key, std::int64_t ms);
+    void PlaySound(const FkissAction& action, bool music);
+    std::int32_t RandomBetween(std::int32_t low, std::int32_t high);
+    void ChangeSet(std::int32_t set);
+    void ChangeCol(std::int32_t group);
+
+    FkissScript m_script;
+    FkissStage& m_stage;
+    FkissHost& m_host;
+    FileSource* m_files = nullptr;
+    SoundPlayer* m_player = nullptr;
+    std::mt19937 m_random;
+
+    std::vector<CelState> m_cels;
+    std::map<std::int32_t, ObjectState> m_objects;
+    std::map<std::string, std::vector<int>> m_celsByName;
+    std::map<std::string, std::vector<int>> m_celsByGroup;
+    std::map<std::string, std::int32_t> m_groupFrames;
+    std::unordered_map<std::string, std::int32_t> m_variables;
+
+    std::vector<std::vector<int>> m_handlersByEvent;
+    std::map<std::string, std::vector<int>> m_alarms;
+    std::map<std::string, std::vector<int>> m_labels;
+    std::vector<int> m_collisionHandlers;
+    std::vector<int> m_mouseHandlers;
+    std::vector<char> m_mouseInside;
+
+    std::map<std::string, Timer> m_timers;
+    std::uint64_t m_timerSequence = 0;
+    std::int64_t m_now = 0;
+
+    std::vector<MoveFrame> m_frames;
+    int m_depth = 0;
+    std::int64_t m_budget = 0;
+    bool m_stopped = false;
+    bool m_running = false;
+    bool m_quit = false;
+
+    int m_heldCel = -1;
+    bool m_dragging = false;
+    /// Collision states at the press, brought up to date by the events during the hold.
+    std::vector<char> m_holdBefore;
+    /// Objects the user's drag moved during the hold.
+    std::set<std::int32_t> m_holdMoved;
+    Point m_mouse{0, 0};
+    std::int64_t m_lastGroup = -1;
+    std::int32_t m_lastKey = 0;
+    std::set<std::string> m_keysDown;
+
+    std::vector<FkissDiagnostic> m_diagnostics;
+    std::set<std::pair<int, std::string>> m_reported;
+};

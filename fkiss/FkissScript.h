@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Something the parser or the engine could not use: the configuration file's name, the line
+/// and what was wrong.
+struct FkissDiagnostic
+{
+    std::string file;
+    int line = 0;
+    std::string text;
+
+    /// "FILE:LINE: warning: TEXT".
+    std::string Format() const;
+    friend bool operator==(const FkissDiagnostic&, const FkissDiagnostic&) = default;
+};
+
+/// Every command the parser knows, events and actions alike.
+// clang-format off
+enum class FkissOp : std::uint8_t
+{
+    // Events.
+    Initialize, Begin, End, Alarm, Press, Release, Catch, Drop, FixCatch, FixDrop, Unfix, Set, Col,
+    Never, In, Out, StillIn, StillOut, Version, Collide, Apart, Label, Overflow, KeyPress,
+    KeyRelease, MouseIn, MouseOut, Detached,
+    // Actions.
+    Map, Unmap, AltMap, Move, Sound, Timer, RandomTimer, ChangeSet, ChangeCol, Nop, Quit, Debug,
+    Transparent, Viewport, WindowSize, MoveTo, MoveByX, MoveByY, Music, Notify, IfFixed,
+    IfNotFixed, IfMapped, IfNotMapped, IfMoved, IfNotMoved, MoveRandX, MoveRandY, MoveToRand,
+    SetFix, Let, Add, Sub, Mul, Div, Mod, Random, IfEqual, IfNotEqual, IfGreaterThan, IfLessThan,
+    Else, EndIf, Goto, Gosub, GotoRandom, GosubRandom, ExitEvent, Ghost, LetCatch, LetCollide,
+    LetInside, LetFix, LetMapped, LetMouseX, LetMouseY, LetObjectX, LetObjectY, LetPal, LetSet,
+    LetTransparent, Attach, Glue, Detach, LetParent, LetChild, LetSibling, LetKey, LetKeyMap,
+    ElseIfEqual, ElseIfNotEqual, ElseIfGreaterThan, ElseIfLessThan, RestrictX, RestrictY,
+    SetFrame, LetFrame, LetWidth, LetHeight, LetInitX, LetInitY, LetTimer,
+};
+// clang-format on
+
+/// One argument as written. Names (cels, groups, variables) are kept in lower case, strings as
+/// their bytes.
+struct FkissArg
+{
+    enum class Kind : std::uint8_t
+    {
+        Number,   ///< 12, -3
+        Object,   ///< #12
+        Cel,      ///< "name.cel" (also any other quoted text)
+        Group,    ///< !name
+        Variable, ///< name
+    };
+    Kind kind = Kind::Number;
+    std::int32_t number = 0;
+    std::string text;
+};
+
+struct FkissAction
+{
+    FkissOp op = FkissOp::Nop;
+    std::vector<FkissArg> args;
+    int line = 0;
+    /// For an if or elseif: the index of the next else, elseif or endif of its block.
+    int jump = -1;
+    /// For an else or elseif: the index of the endif that closes its block.
+    int end = -1;
+};
+
+struct FkissHandler
+{
+    FkissOp event = FkissOp::Never;
+    std::vector<FkissArg> args;
+    int line = 0;
+    std::vector<FkissAction> actions;
+};
+
+/// The FKiSS code of a configuration file, parsed.
+struct FkissScript
+{
+    std::vector<FkissHandler> handlers;
+    std::vector<FkissDiagnostic> diagnostics;
+    std::string fileName;
+    /// Whether the file has an EventHandler line at all.
+    bool hasCode = false;
+};
+
+/// Parses the ";@" lines of a configuration file's bytes (line ends and the 0x1A end mark as
+/// the configuration reader handles them). fileName only labels the diagnostics.
+FkissScript ParseFkiss(std::string_view configBytes, const std::string& fileName);
+
+/// The command's name in lower case, for messages.
+std::string_view FkissOpName(FkissOp op);
