@@ -52,6 +52,7 @@ wxString ArchiveReason(ArchiveError error, int errnoValue)
         break;
     }
     return Ui(UiText::kArchiveCorrupt);
+}
 
 /// The FKiSS timer's period: alarms are checked about a hundred times a second.
 constexpr int kFkissTickMs = 10;
@@ -62,6 +63,7 @@ CMainFrame* MainFrame()
 {
     return wxTheApp ? wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame) : nullptr;
 }
+
 } // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSysDoc, wxDocument);

@@ -216,12 +216,14 @@ TEST_F(FkissEngineTest, SoundsComeFromTheFileSourceAndFailuresAreDiagnostics)
           ";@ sound(\"gone.wav\") sound(\"bad.wav\")"});
     Engine().Press(CelOf("a.cel"), Point{10, 10});
     using Action = RecordingSoundPlayer::Action;
-    ASSERT_EQ(player.Calls().size(), 3u);
-    EXPECT_EQ(player.Calls()[0].action, Action::Sound);
-    EXPECT_EQ(player.Calls()[0].name, "beep.wav");
-    EXPECT_EQ(player.Calls()[1].action, Action::Music);
-    EXPECT_EQ(player.Calls()[1].name, "tune.mid");
-    EXPECT_EQ(player.Calls()[2].action, Action::StopMusic);
+    std::vector<std::pair<Action, std::string>> calls;
+    for (const RecordingSoundPlayer::Call& call : player.Calls())
+        calls.emplace_back(call.action, call.name);
+    // The missing file never reaches the player; the undecodable one does, and fails there.
+    EXPECT_EQ(calls, (std::vector<std::pair<Action, std::string>>{{Action::Sound, "beep.wav"},
+                                                                  {Action::Music, "tune.mid"},
+                                                                  {Action::StopMusic, ""},
+                                                                  {Action::Sound, "bad.wav"}}));
     EXPECT_EQ(DiagnosticTexts(), (Texts{"test.cnf:7: warning: cannot open sound file gone.wav",
                                         "test.cnf:7: warning: cannot play bad.wav: not a sound"}));
     // Reported once, however often it happens.
