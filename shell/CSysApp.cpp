@@ -9,6 +9,7 @@
 #include "shell/RecentFiles.h"
 #include "shell/ShellOpenServer.h"
 #include "shell/UiText.h"
+#include "shell/ViewSettings.h"
 
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -88,6 +89,8 @@ bool CSysApp::StartUp(const StartOptions& options)
 {
     m_pRecent = std::make_unique<RecentFiles>(options.iniPath);
     m_pRecent->Load();
+    m_pSettings = std::make_unique<ViewSettings>(options.iniPath);
+    m_pSettings->Load();
 
     m_pDocManager = new CSysDocManager(*m_pRecent);
     m_pDocManager->SetMaxDocsOpen(1);
@@ -97,6 +100,7 @@ bool CSysApp::StartUp(const StartOptions& options)
                       Ui(UiText::kTemplateNewTypeName), CLASSINFO(CSysDoc), CLASSINFO(CSysView));
 
     m_pFrame = new CMainFrame(m_pDocManager, Ui(UiText::kAppName));
+    m_pFrame->SetSettings(m_pSettings.get());
     SetTopWindow(m_pFrame);
     m_pRecent->UseMenu(m_pFrame->GetMenuBar()->GetMenu(0));
 

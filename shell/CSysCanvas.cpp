@@ -43,6 +43,7 @@ CSysCanvas::CSysCanvas(wxWindow* parent)
     Bind(wxEVT_LEFT_DOWN, &CSysCanvas::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &CSysCanvas::OnLeftUp, this);
     Bind(wxEVT_MOTION, &CSysCanvas::OnMotion, this);
+    Bind(wxEVT_MOUSEWHEEL, &CSysCanvas::OnWheel, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSysCanvas::OnCaptureLost, this);
 }
 
@@ -94,6 +95,13 @@ void CSysCanvas::OnMotion(wxMouseEvent& event)
 {
     if (m_pView != nullptr)
         m_pView->OnMouseMove(event.GetPosition());
+}
+
+void CSysCanvas::OnWheel(wxMouseEvent& event)
+{
+    // With Ctrl the wheel zooms; without, it scrolls as usual.
+    if (m_pView == nullptr || !m_pView->OnMouseWheel(event))
+        event.Skip();
 }
 
 void CSysCanvas::OnCaptureLost(wxMouseCaptureLostEvent&)

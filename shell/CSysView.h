@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/Rect.h"
+#include "image/Zoom.h"
 
 #include <wx/bitmap.h>
 #include <wx/docview.h>
@@ -12,9 +13,11 @@ class CMainFrame;
 class CSysCanvas;
 class CSysDoc;
 class wxCommandEvent;
+class wxMouseEvent;
 class wxUpdateUIEvent;
 
-/// Shows the document's screen buffer one to one and turns the mouse into object drags.
+/// Shows the document's screen buffer at a whole zoom factor and turns the mouse into object
+/// drags. Everything past the mouse handlers works in picture pixels.
 class CSysView : public wxView
 {
     wxDECLARE_DYNAMIC_CLASS(CSysView);
@@ -35,6 +38,20 @@ public:
     void OnLButtonDown(const wxPoint& client);
     void OnMouseMove(const wxPoint& client);
     void OnLButtonUp(const wxPoint& client);
+    /// The wheel with Ctrl zooms in (away from the user) or out; false when it is no zoom.
+    bool OnMouseWheel(const wxMouseEvent& event);
+
+    /// The picture pixel under a client position of the canvas: the one place where the
+    /// window's positions become picture pixels.
+    Point ToPicture(const wxPoint& client) const;
+
+    int Zoom() const { return m_nZoom; }
+    bool IsFitToWindow() const { return m_bFitToWindow; }
+    /// Shows the picture at zoom (kept within the steps), leaving fit-to-window, remembers the
+    /// choice and fits the frame to the zoomed picture.
+    void SetZoom(int zoom);
+    /// Turns fitting the factor to the window on or off and remembers it.
+    void SetFitToWindow(bool fit);
 
     /// Palette messages: there is nothing to realize on this platform, so they never repaint.
     bool OnQueryNewPalette();
@@ -50,14 +67,24 @@ public:
     std::int32_t CaughtFix() const { return m_nCaughtFix; }
     const Rect& DragLimit() const { return m_rcDragLimit; }
 
-    /// The picture as last copied for painting.
+    /// The picture as last copied for painting, at the zoom factor.
     const wxBitmap& ScreenBitmap() const { return m_bmpScreen; }
 
 private:
     void OnSizeAdjust(wxCommandEvent& event);
     void OnUpdateSizeAdjust(wxUpdateUIEvent& event);
+    void OnZoomIn(wxCommandEvent& event);
+    void OnZoomOut(wxCommandEvent& event);
+    void OnZoomFit(wxCommandEvent& event);
+    void OnUpdateZoomIn(wxUpdateUIEvent& event);
+    void OnUpdateZoomOut(wxUpdateUIEvent& event);
+    void OnUpdateZoomFit(wxUpdateUIEvent& event);
 
-    Point ToPicture(const wxPoint& client) const;
+    ZoomMapping Mapping() const;
+    /// The factor that fits the picture: in the canvas as it is, or (for a new picture, when
+    /// the frame is still to be fitted) in the largest canvas the screen leaves room for.
+    int FitWindowZoom(bool wholeScreen) const;
+    void StoreZoom() const;
     void SetMessageText(const std::string& bytes) const;
     void ResetStatus();
     void SetScrollSizes();
@@ -74,6 +101,9 @@ private:
     Point m_ptLast;
     Point m_ptPress;
     Point m_ptPressPos;
+
+    int m_nZoom = 1;
+    bool m_bFitToWindow = false;
 
     CSysCanvas* m_pCanvas = nullptr;
     wxBitmap m_bmpScreen;

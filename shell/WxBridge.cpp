@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include <dlfcn.h>
 
@@ -56,45 +57,67 @@ wxString DecodeCp932(const std::string& bytes)
     return text;
 }
 
-void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap)
+wxString DecodeMessage(const std::string& bytes)
+{
+    const wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
+    return text.empty() ? DecodeCp932(bytes) : text;
+}
+
+void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap, int zoom)
 {
     Rect part = Rect::Intersect(rect, buffer.ScreenRect());
-    if (!bitmap.IsOk() || bitmap.GetWidth() != buffer.Width() ||
-        bitmap.GetHeight() != buffer.Height())
+    const int width = buffer.Width() * zoom;
+    const int height = buffer.Height() * zoom;
+    if (!bitmap.IsOk() || bitmap.GetWidth() != width || bitmap.GetHeight() != height)
     {
-        bitmap = wxBitmap(buffer.Width(), buffer.Height(), 24);
+        bitmap = wxBitmap(width, height, 24);
         part = buffer.ScreenRect();
     }
     if (part.IsEmpty() || !buffer.HasPixels())
         return;
 
-    wxNativePixelData data(bitmap, ToWx(part));
+    Rect target = part;
+    target.left *= zoom;
+    target.top *= zoom;
+    target.right *= zoom;
+    target.bottom *= zoom;
+    wxNativePixelData data(bitmap, ToWx(target));
     if (!data)
         return;
     const std::int32_t depth = buffer.Depth();
+    // One row of the part in red, green, blue, written zoom times over for each buffer row.
+    std::vector<std::array<std::uint8_t, 3>> colours(static_cast<std::size_t>(part.Width()));
     wxNativePixelData::Iterator row(data);
     for (std::int32_t y = part.top; y < part.bottom; ++y)
     {
-        wxNativePixelData::Iterator out = row;
         const std::uint8_t* in = buffer.ScreenRow(y);
-        for (std::int32_t x = part.left; x < part.right; ++x, ++out)
+        for (std::int32_t x = part.left; x < part.right; ++x)
         {
+            auto& colour = colours[static_cast<std::size_t>(x - part.left)];
             if (depth == 8)
             {
-                const auto colour = TableColour(buffer, in[x]);
-                out.Red() = colour[0];
-                out.Green() = colour[1];
-                out.Blue() = colour[2];
+                colour = TableColour(buffer, in[x]);
             }
             else
             {
                 const std::uint8_t* pixel = in + static_cast<std::ptrdiff_t>(x) * (depth / 8);
-                out.Red() = pixel[2];
-                out.Green() = pixel[1];
-                out.Blue() = pixel[0];
+                colour = {pixel[2], pixel[1], pixel[0]};
             }
         }
-        row.OffsetY(data, 1);
+        for (int copy = 0; copy < zoom; ++copy)
+        {
+            wxNativePixelData::Iterator out = row;
+            for (const auto& colour : colours)
+            {
+                for (int repeat = 0; repeat < zoom; ++repeat, ++out)
+                {
+                    out.Red() = colour[0];
+                    out.Green() = colour[1];
+                    out.Blue() = colour[2];
+                }
+            }
+            row.OffsetY(data, 1);
+        }
     }
 }
 

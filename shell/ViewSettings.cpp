@@ -1,0 +1,132 @@
+#include "shell/ViewSettings.h"
+
+#include "image/Zoom.h"
+
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr const char* kSection = "[View]";
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return std::string();
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool IsSectionHeader(const std::string& line)
+{
+    const std::string text = Trimmed(line);
+    return !text.empty() && text.front() == '[';
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::optional<int> ParseNumber(const std::string& text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+} // namespace
+
+ViewSettings::ViewSettings(wxString iniPath) : m_strIniPath(std::move(iniPath))
+{
+}
+
+void ViewSettings::Load()
+{
+    // Section and key names compare without regard to case, as in the recent-file section.
+    m_zoom.reset();
+    m_bFit = false;
+    bool inSection = false;
+    for (const std::string& line : ReadLines(std::string(m_strIniPath.fn_str())))
+    {
+        if (IsSectionHeader(line))
+        {
+            inSection = Lower(Trimmed(line)) == Lower(kSection);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inSection || equals == std::string::npos)
+            continue;
+        const std::string key = Lower(Trimmed(line.substr(0, equals)));
+        const std::optional<int> value = ParseNumber(Trimmed(line.substr(equals + 1)));
+        if (!value)
+            continue;
+        // A factor outside the steps is not trusted at all: the display's default serves.
+        if (key == "zoom" && *value >= kMinZoom && *value <= kMaxZoom)
+            m_zoom = *value;
+        else if (key == "fittowindow")
+            m_bFit = *value != 0;
+    }
+}
+
+void ViewSettings::Save() const
+{
+    const std::string path(m_strIniPath.fn_str());
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::vector<std::string> kept;
+    bool inSection = false;
+    for (const std::string& line : ReadLines(path))
+    {
+        if (IsSectionHeader(line))
+            inSection = Lower(Trimmed(line)) == Lower(kSection);
+        if (!inSection)
+            kept.push_back(line);
+    }
+    // Written beside and renamed over, so that a failed write never costs the recent files.
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : kept)
+            out << line << '\n';
+        out << kSection << '\n';
+        if (m_zoom)
+            out << "Zoom=" << *m_zoom << '\n';
+        out << "FitToWindow=" << (m_bFit ? 1 : 0) << '\n';
+        if (!out)
+        {
+            out.close();
+            std::filesystem::remove(temporary, error);
+            return;
+        }
+    }
+    std::filesystem::rename(temporary, path, error);
+}
+
+void ViewSettings::Set(int zoom, bool fitToWindow)
+{
+    if (m_zoom == zoom && m_bFit == fitToWindow)
+        return;
+    m_zoom = ClampZoom(zoom);
+    m_bFit = fitToWindow;
+    Save();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <wx/string.h>
+
+#include <optional>
+
+/// The view's lasting choices, kept in the "[View]" section of the same INI file as the recent
+/// files: "Zoom" (1 to 4) and "FitToWindow" (0 or 1). Other sections are left as they are.
+class ViewSettings
+{
+public:
+    explicit ViewSettings(wxString iniPath);
+
+    void Load();
+    void Save() const;
+
+    /// The stored factor, or nothing when none (or no valid one) is stored.
+    std::optional<int> Zoom() const { return m_zoom; }
+    bool FitToWindow() const { return m_bFit; }
+
+    /// Stores and saves the choices, when they differ from what is stored.
+    void Set(int zoom, bool fitToWindow);
+
+private:
+    wxString m_strIniPath;
+    std::optional<int> m_zoom;
+    bool m_bFit = false;
+};
