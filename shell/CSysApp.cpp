@@ -51,7 +51,8 @@ bool CSysApp::OnInit()
     // A second start with a file hands it to the running instance and ends.
     if (const std::optional<std::string> folder = PrivateSocketFolder())
     {
-        const wxString service = ShellOpenService(*folder, wxFileName(argv[0]).GetName());
+        const wxString service = ShellOpenService(*folder, wxFileName(argv[0]).GetName(),
+                                                  CurrentDisplay());
         wxString absolute;
         if (!options.file.empty())
         {
