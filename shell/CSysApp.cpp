@@ -132,6 +132,8 @@ bool CSysApp::StartUp(const StartOptions& options)
         ShutDown();
         return false;
     }
+    if (auto* view = wxDynamicCast(GetDocument()->GetFirstView(), CSysView))
+        view->StartPainting();
     m_pFrame->Show();
     // Now that the window has its real decorations, fit it to the picture once more.
     GetDocument()->UpdateAllViewsWithHint(kHintReset);

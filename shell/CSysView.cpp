@@ -122,8 +122,17 @@ void CSysView::OnDraw(wxDC* dc)
         dc->DrawRectangle(client.x, picture.y, picture.x - client.x, client.GetBottom() + 1 - picture.y);
 }
 
+void CSysView::StartPainting()
+{
+    m_bPainting = true;
+    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+}
+
 void CSysView::OnUpdate(wxView*, wxObject* hint)
 {
+    // The buffer stays dirty meanwhile, so the first update draws all of it.
+    if (!m_bPainting)
+        return;
     CSysDoc* doc = GetDocument();
     ScreenBuffer& screen = doc->Screen();
     const auto* code = dynamic_cast<const CSysUpdateHint*>(hint);

@@ -53,6 +53,11 @@ public:
     /// Turns fitting the factor to the window on or off and remembers it.
     void SetFitToWindow(bool fit);
 
+    /// Until this is called, updates only collect the dirty part: start-up builds the first
+    /// picture and fits the frame once, when the document is in place, instead of for the
+    /// empty document first.
+    void StartPainting();
+
     /// Palette messages: there is nothing to realize on this platform, so they never repaint.
     bool OnQueryNewPalette();
     void OnPaletteChanged(wxWindow* changedBy);
@@ -104,6 +109,7 @@ private:
 
     int m_nZoom = 1;
     bool m_bFitToWindow = false;
+    bool m_bPainting = false;
 
     CSysCanvas* m_pCanvas = nullptr;
     wxBitmap m_bmpScreen;

@@ -85,6 +85,13 @@ void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap
     if (!data)
         return;
     const std::int32_t depth = buffer.Depth();
+    // The colour table looked up once rather than per pixel.
+    std::array<std::array<std::uint8_t, 3>, 256> table{};
+    if (depth == 8)
+    {
+        for (std::size_t i = 0; i < table.size(); ++i)
+            table[i] = TableColour(buffer, static_cast<std::uint8_t>(i));
+    }
     // One row of the part in red, green, blue, written zoom times over for each buffer row.
     std::vector<std::array<std::uint8_t, 3>> colours(static_cast<std::size_t>(part.Width()));
     wxNativePixelData::Iterator row(data);
@@ -96,7 +103,7 @@ void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap
             auto& colour = colours[static_cast<std::size_t>(x - part.left)];
             if (depth == 8)
             {
-                colour = TableColour(buffer, in[x]);
+                colour = table[in[x]];
             }
             else
             {
