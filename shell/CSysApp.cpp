@@ -132,11 +132,13 @@ bool CSysApp::StartUp(const StartOptions& options)
         ShutDown();
         return false;
     }
-    if (auto* view = wxDynamicCast(GetDocument()->GetFirstView(), CSysView))
+    auto* view = wxDynamicCast(GetDocument()->GetFirstView(), CSysView);
+    if (view != nullptr)
         view->StartPainting();
     m_pFrame->Show();
     // Now that the window has its real decorations, fit it to the picture once more.
-    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+    if (view != nullptr)
+        view->RefitIfResized();
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <wx/event.h>
 
 #include <algorithm>
+#include <optional>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSysView, wxView);
 
@@ -206,11 +207,11 @@ void CSysView::SetScrollSizes()
     }
 }
 
-void CSysView::FitFrame(bool shrinkOnly)
+std::optional<wxSize> CSysView::FittedFrameSize(bool shrinkOnly) const
 {
     CMainFrame* frame = Frame();
     if (frame == nullptr || m_pCanvas == nullptr)
-        return;
+        return std::nullopt;
     const ScreenBuffer& screen = GetDocument()->Screen();
     const wxSize total = ToWxSize(Mapping().WindowSize({screen.Width(), screen.Height()}));
     // The canvas has no border, so its size is its client size without scroll bars.
@@ -224,7 +225,7 @@ void CSysView::FitFrame(bool shrinkOnly)
             wanted.y = client.y;
     }
     if (wanted == client)
-        return;
+        return std::nullopt;
     wxSize size = frame->GetSize() + (wanted - client);
     if (!shrinkOnly)
     {
@@ -234,8 +235,23 @@ void CSysView::FitFrame(bool shrinkOnly)
         size.x = std::min(size.x, area.width);
         size.y = std::min(size.y, area.height);
     }
-    ResizeTopLevel(frame, size);
-    frame->RecalcLayoutBase();
+    return size;
+}
+
+void CSysView::FitFrame(bool shrinkOnly)
+{
+    if (const std::optional<wxSize> size = FittedFrameSize(shrinkOnly))
+    {
+        ResizeTopLevel(Frame(), *size);
+        Frame()->RecalcLayoutBase();
+    }
+}
+
+void CSysView::RefitIfResized()
+{
+    const std::optional<wxSize> size = FittedFrameSize(false);
+    if (size && *size != Frame()->GetSize())
+        GetDocument()->UpdateAllViewsWithHint(kHintReset);
 }
 
 ZoomMapping CSysView::Mapping() const

@@ -7,6 +7,7 @@
 #include <wx/docview.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CMainFrame;
@@ -57,6 +58,10 @@ public:
     /// picture and fits the frame once, when the document is in place, instead of for the
     /// empty document first.
     void StartPainting();
+    /// Fits the frame to the picture again when the window system has changed the frame's
+    /// size since (its decorations, known once it is on the screen); else leaves it, so
+    /// nothing is painted twice.
+    void RefitIfResized();
 
     /// Palette messages: there is nothing to realize on this platform, so they never repaint.
     bool OnQueryNewPalette();
@@ -93,6 +98,8 @@ private:
     void SetMessageText(const std::string& bytes) const;
     void ResetStatus();
     void SetScrollSizes();
+    /// The frame size that fits the picture, or nothing when the canvas fits it already.
+    std::optional<wxSize> FittedFrameSize(bool shrinkOnly) const;
     void FitFrame(bool shrinkOnly);
     CMainFrame* Frame() const;
 
