@@ -152,6 +152,9 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     CopyToBitmap(screen, dirty, m_bmpScreen, mapping.zoom);
     if (m_bmpScreen.IsOk() && m_bmpScreen.GetScaleFactor() != mapping.scale)
         m_bmpScreen.SetScaleFactor(mapping.scale);
+    // Cleared before the frame is fitted: the resize that fitting causes updates the view again
+    // from inside this update, and must not draw and copy the same picture once more.
+    screen.ClearDirty();
 
     switch (which)
     {
@@ -187,7 +190,6 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     default:
         break;
     }
-    screen.ClearDirty();
     if (m_pCanvas != nullptr)
         m_pCanvas->Update();
 }
