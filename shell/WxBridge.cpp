@@ -4,6 +4,7 @@
 #include "shell/UiText.h"
 
 #include <wx/app.h>
+#include <wx/dcmemory.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/rawbmp.h>
@@ -35,55 +36,9 @@ std::array<std::uint8_t, 3> TableColour(const ScreenBuffer& buffer, std::uint8_t
         return {index, index, index};
     return {info[at + 2], info[at + 1], info[at]};
 }
-} // namespace
-
-wxString DecodeCp932(const std::string& bytes)
+/// Writes the buffer's part into data, each pixel as a zoom × zoom square.
+void WritePixels(const ScreenBuffer& buffer, const Rect& part, int zoom, wxNativePixelData& data)
 {
-    static wxCSConv cp932(wxFONTENCODING_CP932);
-    if (bytes.empty())
-        return wxString();
-    wxString whole(bytes.data(), cp932, bytes.size());
-    if (!whole.empty())
-        return whole;
-    // Some byte is invalid: decode character by character so that the rest still reads.
-    wxString text;
-    for (std::size_t i = 0; i < bytes.size();)
-    {
-        const std::size_t length = CharacterLength(bytes, i);
-        wxString piece(bytes.data() + i, cp932, length);
-        text += piece.empty() ? wxString(wxUniChar(0xFFFD)) : piece;
-        i += length;
-    }
-    return text;
-}
-
-wxString DecodeMessage(const std::string& bytes)
-{
-    const wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
-    return text.empty() ? DecodeCp932(bytes) : text;
-}
-
-void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap, int zoom)
-{
-    Rect part = Rect::Intersect(rect, buffer.ScreenRect());
-    const int width = buffer.Width() * zoom;
-    const int height = buffer.Height() * zoom;
-    if (!bitmap.IsOk() || bitmap.GetWidth() != width || bitmap.GetHeight() != height)
-    {
-        bitmap = wxBitmap(width, height, 24);
-        part = buffer.ScreenRect();
-    }
-    if (part.IsEmpty() || !buffer.HasPixels())
-        return;
-
-    Rect target = part;
-    target.left *= zoom;
-    target.top *= zoom;
-    target.right *= zoom;
-    target.bottom *= zoom;
-    wxNativePixelData data(bitmap, ToWx(target));
-    if (!data)
-        return;
     const std::int32_t depth = buffer.Depth();
     // The colour table looked up once rather than per pixel.
     std::array<std::array<std::uint8_t, 3>, 256> table{};
@@ -125,6 +80,76 @@ void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap
             }
             row.OffsetY(data, 1);
         }
+    }
+}
+} // namespace
+
+wxString DecodeCp932(const std::string& bytes)
+{
+    static wxCSConv cp932(wxFONTENCODING_CP932);
+    if (bytes.empty())
+        return wxString();
+    wxString whole(bytes.data(), cp932, bytes.size());
+    if (!whole.empty())
+        return whole;
+    // Some byte is invalid: decode character by character so that the rest still reads.
+    wxString text;
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        const std::size_t length = CharacterLength(bytes, i);
+        wxString piece(bytes.data() + i, cp932, length);
+        text += piece.empty() ? wxString(wxUniChar(0xFFFD)) : piece;
+        i += length;
+    }
+    return text;
+}
+
+wxString DecodeMessage(const std::string& bytes)
+{
+    const wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
+    return text.empty() ? DecodeCp932(bytes) : text;
+}
+
+void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap, int zoom)
+{
+    Rect part = Rect::Intersect(rect, buffer.ScreenRect());
+    const int width = buffer.Width() * zoom;
+    const int height = buffer.Height() * zoom;
+    bool whole = false;
+    if (!bitmap.IsOk() || bitmap.GetWidth() != width || bitmap.GetHeight() != height)
+    {
+        bitmap = wxBitmap(width, height, 24);
+        part = buffer.ScreenRect();
+        whole = true;
+    }
+    if (part.IsEmpty() || !buffer.HasPixels())
+        return;
+
+    Rect target = part;
+    target.left *= zoom;
+    target.top *= zoom;
+    target.right *= zoom;
+    target.bottom *= zoom;
+    // Writing a bitmap's pixels makes the toolkit convert all of them again before the next
+    // paint, however few changed. So only a new bitmap is written directly; a changed part is
+    // made as a bitmap of its own and drawn into the picture, which keeps the rest converted.
+    // A bitmap with a scale factor is drawn scaled, so it too is written directly.
+    const bool direct = whole || part == buffer.ScreenRect() || bitmap.GetScaleFactor() != 1.0;
+    wxBitmap piece;
+    wxBitmap& pixels = direct ? bitmap : piece;
+    if (!direct)
+        piece = wxBitmap(target.Width(), target.Height(), 24);
+    const wxRect area = direct ? ToWx(target) : wxRect(0, 0, target.Width(), target.Height());
+    {
+        wxNativePixelData data(pixels, area);
+        if (!data)
+            return;
+        WritePixels(buffer, part, zoom, data);
+    }
+    if (!direct)
+    {
+        wxMemoryDC picture(bitmap);
+        picture.DrawBitmap(piece, target.left, target.top);
     }
 }
 
