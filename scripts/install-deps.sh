@@ -6,7 +6,7 @@ packages=(
     build-essential cmake pkg-config
     libwxgtk3.2-dev libpng-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-apps imagemagick libx11-dev
     fonts-ipafont-gothic
 )
 

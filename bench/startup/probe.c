@@ -52,7 +52,14 @@ int main(int argc, char **argv)
         return 2;
     }
     const double timeout = atof(argv[1]);
-    Display *display = XOpenDisplay(NULL);
+    /* The server refuses a connection now and then while the last program's connection closes; retry. */
+    Display *display = NULL;
+    for (int attempt = 0; attempt < 50 && display == NULL; ++attempt)
+    {
+        display = XOpenDisplay(NULL);
+        if (display == NULL)
+            usleep(20000);
+    }
     if (display == NULL)
     {
         fprintf(stderr, "probe: no display\n");
