@@ -26,6 +26,30 @@ std::size_t CharacterLength(const std::string& bytes, std::size_t i)
     return 1;
 }
 
+/// The length of the well-formed UTF-8 sequence at i, or 0 when there is none.
+std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    std::size_t length = 0;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (length == 0 || i + length > bytes.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k)
+    {
+        if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+            return 0;
+    }
+    // Overlong and out-of-range forms are left to the other reading.
+    return wxString::FromUTF8(bytes.data() + i, length).empty() ? 0 : length;
+}
+
 /// Colour table entry i of an 8-bit buffer as red, green, blue.
 std::array<std::uint8_t, 3> TableColour(const ScreenBuffer& buffer, std::uint8_t index)
 {
@@ -106,8 +130,28 @@ wxString DecodeCp932(const std::string& bytes)
 
 wxString DecodeMessage(const std::string& bytes)
 {
-    const wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
-    return text.empty() ? DecodeCp932(bytes) : text;
+    const wxString whole = wxString::FromUTF8(bytes.data(), bytes.size());
+    if (!whole.empty() || bytes.empty())
+        return whole;
+    // Runs of valid UTF-8 are the program's own words; the bytes between them are the set's.
+    wxString text;
+    std::string foreign;
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        const std::size_t length = Utf8SequenceLength(bytes, i);
+        if (length == 0)
+        {
+            const std::size_t take = CharacterLength(bytes, i);
+            foreign.append(bytes, i, take);
+            i += take;
+            continue;
+        }
+        text += DecodeCp932(foreign);
+        foreign.clear();
+        text += wxString::FromUTF8(bytes.data() + i, length);
+        i += length;
+    }
+    return text + DecodeCp932(foreign);
 }
 
 void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap, int zoom)
@@ -198,6 +242,7 @@ void ResizeTopLevel(wxWindow* window, const wxSize& size)
 void MessageBoxSink::ShowMessage(const std::string& text)
 {
     wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-    wxMessageBox(wxString::FromUTF8(text), Ui(UiText::kAppName), wxOK | wxICON_EXCLAMATION,
-                 parent);
+    // A message may quote a file name in the sets' code page, which alone would make the
+    // whole text fail to read as UTF-8 and the box come up empty.
+    wxMessageBox(DecodeMessage(text), Ui(UiText::kAppName), wxOK | wxICON_EXCLAMATION, parent);
 }

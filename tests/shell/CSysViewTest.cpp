@@ -205,6 +205,23 @@ TEST(StatusPanesTest, PanesFitTheirSampleTextsAndLeaveTheRestToTheMessagePane)
     EXPECT_GE(message.width, bar->GetTextExtent(Ui("ﾂｰﾙ ﾊﾞｰの表示/非表示")).x + 4);
 }
 
+TEST(WxBridgeTest, MessagesKeepTheirOwnWordsAndDecodeQuotedNamesFromTheCodePage)
+{
+    struct Case
+    {
+        std::string bytes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"ファイル A.CEL を開けません。", "ファイル A.CEL を開けません。"},
+        {"ファイル \x82\xa0.CEL を開けません。", "ファイル あ.CEL を開けません。"},
+        {"\xb1\xb2.KCF", "ｱｲ.KCF"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeMessage(c.bytes), wxString::FromUTF8(c.expected)) << c.expected;
+}
+
 TEST(WxBridgeTest, CodePageTextDecodesAndBadBytesDoNotHideTheRest)
 {
     EXPECT_EQ(DecodeCp932("\x82\xa0\xb1 abc"), wxString::FromUTF8("あｱ abc"));
