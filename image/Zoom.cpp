@@ -56,3 +56,19 @@ int ClampZoom(int zoom)
 {
     return std::clamp(zoom, kMinZoom, kMaxZoom);
 }
+
+int LargestZoomFor(Point picture)
+{
+    constexpr std::int64_t kMaxSide = 32767;
+    constexpr std::int64_t kMaxBytes = std::int64_t{512} << 20;
+    int zoom = kMaxZoom;
+    while (zoom > kMinZoom)
+    {
+        const std::int64_t width = std::int64_t{picture.x} * zoom;
+        const std::int64_t height = std::int64_t{picture.y} * zoom;
+        if (width <= kMaxSide && height <= kMaxSide && width * height * 4 <= kMaxBytes)
+            break;
+        --zoom;
+    }
+    return zoom;
+}

@@ -32,3 +32,7 @@ int DefaultZoom(double displayScale);
 
 /// The factor within kMinZoom to kMaxZoom.
 int ClampZoom(int zoom);
+
+/// The largest factor (at least kMinZoom) at which a picture of this size still makes a bitmap
+/// that the window system can hold: at most 32767 pixels a side and 512 MiB at 4 bytes a pixel.
+int LargestZoomFor(Point picture);

@@ -141,6 +141,8 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     // Fitting to the window follows every change of the window's or the picture's size.
     if (m_bFitToWindow && (which == kHintReset || which == kHintRefit))
         m_nZoom = FitWindowZoom(which == kHintReset);
+    // A new picture may be too large for the factor: the bitmap could not be made.
+    m_nZoom = std::min(m_nZoom, LargestZoom());
 
     const Rect dirty = screen.DirtyRect();
     if (!dirty.IsEmpty())
@@ -267,6 +269,12 @@ Point CSysView::ToPicture(const wxPoint& client) const
         FromWx(m_pCanvas != nullptr ? m_pCanvas->CalcUnscrolledPosition(client) : client));
 }
 
+int CSysView::LargestZoom() const
+{
+    const ScreenBuffer& screen = GetDocument()->Screen();
+    return LargestZoomFor(Point{screen.Width(), screen.Height()});
+}
+
 int CSysView::FitWindowZoom(bool wholeScreen) const
 {
     CMainFrame* frame = Frame();
@@ -295,9 +303,10 @@ void CSysView::StoreZoom() const
 
 void CSysView::SetZoom(int zoom)
 {
-    if (ClampZoom(zoom) == m_nZoom && !m_bFitToWindow)
+    zoom = std::min(ClampZoom(zoom), LargestZoom());
+    if (zoom == m_nZoom && !m_bFitToWindow)
         return;
-    m_nZoom = ClampZoom(zoom);
+    m_nZoom = zoom;
     m_bFitToWindow = false;
     StoreZoom();
     GetDocument()->UpdateAllViewsWithHint(kHintReset);
@@ -467,7 +476,7 @@ void CSysView::OnZoomFit(wxCommandEvent&)
 
 void CSysView::OnUpdateZoomIn(wxUpdateUIEvent& event)
 {
-    event.Enable(m_nZoom < kMaxZoom);
+    event.Enable(m_nZoom < LargestZoom());
 }
 
 void CSysView::OnUpdateZoomOut(wxUpdateUIEvent& event)

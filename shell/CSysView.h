@@ -91,6 +91,8 @@ private:
     void OnUpdateZoomFit(wxUpdateUIEvent& event);
 
     ZoomMapping Mapping() const;
+    /// The largest factor the current picture can be shown at.
+    int LargestZoom() const;
     /// The factor that fits the picture: in the canvas as it is, or (for a new picture, when
     /// the frame is still to be fitted) in the largest canvas the screen leaves room for.
     int FitWindowZoom(bool wholeScreen) const;

@@ -61,3 +61,14 @@ TEST(ZoomTest, DefaultFollowsTheDisplayScaleWithinTheSteps)
     EXPECT_EQ(DefaultZoom(0.5), 1);
     EXPECT_EQ(DefaultZoom(6.0), 4);
 }
+
+TEST(ZoomTest, LargePicturesZoomOnlyAsFarAsABitmapCanHold)
+{
+    EXPECT_EQ(LargestZoomFor(Point{1500, 600}), 4);
+    EXPECT_EQ(LargestZoomFor(Point{8191, 100}), 4);
+    EXPECT_EQ(LargestZoomFor(Point{8192, 100}), 3);
+    EXPECT_EQ(LargestZoomFor(Point{100, 40000}), 1);
+    // 512 MiB: 5000 × 5000 at 2× is 400 MB, at 3× 900 MB.
+    EXPECT_EQ(LargestZoomFor(Point{5000, 5000}), 2);
+    EXPECT_EQ(LargestZoomFor(Point{0, 0}), 4);
+}

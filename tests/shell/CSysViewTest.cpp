@@ -334,3 +334,18 @@ TEST_F(ViewTest, FitToWindowPicksTheLargestFactorForTheWindowsSize)
     EXPECT_FALSE(View()->IsFitToWindow());
     EXPECT_EQ(View()->Zoom(), 1);
 }
+
+TEST(CSysViewZoomTest, AWidePictureZoomsOnlyAsFarAsItsBitmapCanBeMade)
+{
+    TempDir folder;
+    ViewerFixture viewer(wxString::FromUTF8(folder.Write("WIDE.CNF", "(9000,100)\r\n")));
+    ASSERT_TRUE(viewer.started);
+    CSysView* view = viewer.View();
+    view->SetZoom(4);
+    EXPECT_EQ(view->Zoom(), 3);
+    EXPECT_EQ(view->ScreenBitmap().GetSize(), wxSize(27000, 300));
+    bool enabled = true;
+    bool checked = false;
+    ASSERT_TRUE(viewer.QueryUpdate(ID_ZOOM_IN, &enabled, &checked));
+    EXPECT_FALSE(enabled);
+}
