@@ -301,15 +301,24 @@ void CSysView::StoreZoom() const
     }
 }
 
-void CSysView::SetZoom(int zoom)
+void CSysView::SetZoom(int zoom, std::optional<wxPoint> anchor)
 {
     zoom = std::min(ClampZoom(zoom), LargestZoom());
     if (zoom == m_nZoom && !m_bFitToWindow)
         return;
+    const wxSize middle = m_pCanvas != nullptr ? m_pCanvas->GetClientSize() / 2 : wxSize();
+    const wxPoint client = anchor ? *anchor : wxPoint(middle.x, middle.y);
+    const Point held = ToPicture(client);
     m_nZoom = zoom;
     m_bFitToWindow = false;
     StoreZoom();
     GetDocument()->UpdateAllViewsWithHint(kHintReset);
+    // The picture pixel that was at the anchor stays there, as far as scrolling allows.
+    if (m_pCanvas != nullptr)
+    {
+        const Rect pixel = Mapping().ToWindow(Rect{held.x, held.y, held.x + 1, held.y + 1});
+        m_pCanvas->Scroll(std::max(pixel.left - client.x, 0), std::max(pixel.top - client.y, 0));
+    }
 }
 
 void CSysView::SetFitToWindow(bool fit)
@@ -324,7 +333,7 @@ bool CSysView::OnMouseWheel(const wxMouseEvent& event)
     if (!event.ControlDown() || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL ||
         event.GetWheelRotation() == 0)
         return false;
-    SetZoom(m_nZoom + (event.GetWheelRotation() > 0 ? 1 : -1));
+    SetZoom(m_nZoom + (event.GetWheelRotation() > 0 ? 1 : -1), event.GetPosition());
     return true;
 }
 

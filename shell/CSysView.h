@@ -49,8 +49,9 @@ public:
     int Zoom() const { return m_nZoom; }
     bool IsFitToWindow() const { return m_bFitToWindow; }
     /// Shows the picture at zoom (kept within the steps), leaving fit-to-window, remembers the
-    /// choice and fits the frame to the zoomed picture.
-    void SetZoom(int zoom);
+    /// choice and fits the frame to the zoomed picture. The picture pixel at anchor (client
+    /// coordinates; the middle of the canvas when none) stays where it is when scrolling allows.
+    void SetZoom(int zoom, std::optional<wxPoint> anchor = std::nullopt);
     /// Turns fitting the factor to the window on or off and remembers it.
     void SetFitToWindow(bool fit);
 

@@ -349,3 +349,22 @@ TEST(CSysViewZoomTest, AWidePictureZoomsOnlyAsFarAsItsBitmapCanBeMade)
     ASSERT_TRUE(viewer.QueryUpdate(ID_ZOOM_IN, &enabled, &checked));
     EXPECT_FALSE(enabled);
 }
+
+TEST(CSysViewZoomTest, ZoomKeepsThePixelUnderThePointerInPlace)
+{
+    TempDir folder;
+    ViewerFixture viewer(wxString::FromUTF8(folder.Write("LARGE.CNF", "(1000,500)\r\n")));
+    ASSERT_TRUE(viewer.started);
+    CSysView* view = viewer.View();
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    // At 1× the whole picture shows; at 3× it no longer fits the 1600 × 1200 screen.
+    ASSERT_EQ(view->ToPicture(wxPoint(300, 200)), (Point{300, 200}));
+    view->SetZoom(3, wxPoint(300, 200));
+    ASSERT_EQ(view->Zoom(), 3);
+    EXPECT_EQ(view->ToPicture(wxPoint(300, 200)), (Point{300, 200}));
+    EXPECT_NE(canvas->GetViewStart(), wxPoint(0, 0));
+    // Back to 1×: everything fits again, so nothing is scrolled.
+    view->SetZoom(1, wxPoint(300, 200));
+    EXPECT_EQ(canvas->GetViewStart(), wxPoint(0, 0));
+    EXPECT_EQ(view->ToPicture(wxPoint(300, 200)), (Point{300, 200}));
+}
