@@ -922,7 +922,7 @@ void FkissEngine::Execute(const FkissAction& action)
         break;
     case FkissOp::Debug:
     case FkissOp::Notify:
-        m_host.ShowText(args[0].text);
+        m_host.ShowText(action.line, args[0].text);
         break;
     case FkissOp::Viewport:
         m_host.ScrollTo(Point{arg(0), arg(1)});

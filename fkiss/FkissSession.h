@@ -34,7 +34,7 @@ private:
 class QuietFkissHost : public FkissHost
 {
 public:
-    void ShowText(const std::string&) override {}
+    void ShowText(int, const std::string&) override {}
     void CloseSet() override {}
     void ScrollTo(Point) override {}
     void ResizePlayField(Point) override {}

@@ -50,8 +50,9 @@ class FkissHost
 {
 public:
     virtual ~FkissHost() = default;
-    /// A notify or debug text, bytes as in the file (Shift-JIS in Japanese sets).
-    virtual void ShowText(const std::string& bytes) = 0;
+    /// A notify or debug text of the action on line, bytes as in the file (Shift-JIS in Japanese
+    /// sets).
+    virtual void ShowText(int line, const std::string& bytes) = 0;
     /// quit(): close the set once the current event is over.
     virtual void CloseSet() = 0;
     virtual void ScrollTo(Point picturePoint) = 0;

@@ -27,8 +27,13 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+    // Read in one piece at the size the file has now, then whatever it has grown by since;
+    // byte by byte through a stream iterator was a good part of loading a large set.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in)
+        bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad())
         return std::nullopt;
     return bytes;

@@ -22,25 +22,37 @@ std::string_view MessageTemplate(int messageId)
     }
 }
 
+std::string LoadMessageText(int messageId, const std::string& fileName)
+{
+    std::string text(MessageTemplate(messageId));
+    text.replace(text.find("%s"), 2, fileName);
+    return text;
+}
+
 /// Loads name into cache unless it is there already; a file that fails is not remembered, so
-/// every line naming it tries again and adds its own message.
+/// every line naming it tries again and adds its own message, to the box and to the log.
 template <typename Loaded>
 void LoadOnce(std::map<std::string, std::unique_ptr<Loaded>>& cache, const std::string& name,
-              FileSource& files, LoadMessages& messages)
+              FileSource& files, LoadMessages& messages, MessageLog& log)
 {
     if (cache.contains(name))
         return;
-    const auto bytes = files.Read(name);
-    if (!bytes)
-    {
-        messages.Add(kMessageCannotOpen, name);
-        return;
-    }
+    int failure = 0;
     auto loaded = std::make_unique<Loaded>();
-    loaded->Load(*bytes);
-    if (!loaded->IsOk())
+    if (const auto bytes = files.Read(name))
     {
-        messages.Add(kMessageUnrecognised, name);
+        loaded->Load(*bytes);
+        if (!loaded->IsOk())
+            failure = kMessageUnrecognised;
+    }
+    else
+    {
+        failure = kMessageCannotOpen;
+    }
+    if (failure != 0)
+    {
+        messages.Add(failure, name);
+        log.Add(name, 0, LoadMessageText(failure, name));
         return;
     }
     cache.emplace(name, std::move(loaded));
@@ -60,8 +72,7 @@ void LoadMessages::Add(int messageId, const std::string& fileName)
     }
     else
     {
-        text = MessageTemplate(messageId);
-        text.replace(text.find("%s"), 2, fileName);
+        text = LoadMessageText(messageId, fileName);
     }
     if (m_count > 0)
         m_text += '\n';
@@ -92,6 +103,7 @@ void Scene::ClearScene()
     m_placedCels.clear();
     m_colours.count = 0;
     m_currentSet = 0;
+    m_log.Clear();
 }
 
 bool Scene::LoadScene(const std::string& path, FileSource* files)
@@ -127,9 +139,9 @@ void Scene::FinishLoad(FileSource& files)
 void Scene::LoadFiles(FileSource& files)
 {
     for (const PaletteLine* line : m_config->PaletteLines())
-        LoadOnce(m_paletteCache, line->PaletteFileName(), files, m_messages);
+        LoadOnce(m_paletteCache, line->PaletteFileName(), files, m_messages, m_log);
     for (const CelLine* line : m_config->CelLines())
-        LoadOnce(m_celCache, line->CelFileName(), files, m_messages);
+        LoadOnce(m_celCache, line->CelFileName(), files, m_messages, m_log);
 }
 
 void Scene::ShowMessages()

@@ -7,12 +7,14 @@
 #include "image/PlacedCel.h"
 #include "image/Rect.h"
 #include "image/ScreenBuffer.h"
+#include "scene/MessageLog.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct FileSource;
@@ -109,6 +111,13 @@ public:
     const std::vector<std::unique_ptr<SetLine>>& WorkingSetLines() const { return m_workingSets; }
     /// The messages of the last load; kept after they went to the sink.
     const LoadMessages& Messages() const { return m_messages; }
+    /// Every message of the current set, the load messages first; emptied with the scene.
+    const MessageLog& Log() const { return m_log; }
+    /// Adds a message about the current set to its log (file may be empty, line 0 for none).
+    void AddMessage(std::string file, std::int32_t line, std::string text)
+    {
+        m_log.Add(std::move(file), line, std::move(text));
+    }
 
 private:
     void FinishLoad(FileSource& files);
@@ -128,6 +137,7 @@ private:
     std::vector<std::unique_ptr<PlacedCel>> m_placedCels;
     MergedColourTable m_colours;
     LoadMessages m_messages;
+    MessageLog m_log;
     std::map<std::string, std::unique_ptr<Cel>> m_celCache;
     std::map<std::string, std::unique_ptr<PaletteFile>> m_paletteCache;
     std::unique_ptr<ConfigFile> m_config;

@@ -7,7 +7,7 @@ packages=(
     libwxgtk3.2-dev libpng-dev liblhasa-dev libarchive-dev
     libsndfile1-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-apps imagemagick libx11-dev
     fonts-ipafont-gothic
     librsvg2-bin desktop-file-utils appstream shared-mime-info file dpkg-dev
 )

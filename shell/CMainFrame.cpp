@@ -1,6 +1,7 @@
 #include "shell/CMainFrame.h"
 
 #include "shell/CSysDoc.h"
+#include "shell/CMessagesDlg.h"
 #include "shell/CSysApp.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CSysView.h"
@@ -28,7 +29,7 @@ int g_nInOnSize = 0;
 
 constexpr std::array kPaneSamples = {UiText::kPaneSetSample, UiText::kPanePaletteSample,
                                      UiText::kPanePointSample, UiText::kPaneObjectSample,
-                                     UiText::kPaneCatchSample};
+                                     UiText::kPaneCatchSample, UiText::kPaneZoomSample};
 } // namespace
 
 std::array<wxString, 5> FormatStatusPanes(const StatusValues& values)
@@ -45,6 +46,11 @@ std::array<wxString, 5> FormatStatusPanes(const StatusValues& values)
     return texts;
 }
 
+wxString FormatZoomPane(int zoom)
+{
+    return Ui("×") + wxString::Format("%d", zoom);
+}
+
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_SIZE(CMainFrame::OnSize)
     EVT_IDLE(CMainFrame::OnIdle)
@@ -52,6 +58,8 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_MENU(ID_VIEW_SET_BAR, CMainFrame::OnViewSetBar)
     EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
     EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
+    EVT_MENU(ID_VIEW_MESSAGES, CMainFrame::OnViewMessages)
+    EVT_UPDATE_UI(ID_VIEW_MESSAGES, CMainFrame::OnUpdateViewMessages)
     EVT_UPDATE_UI(ID_VIEW_PALETTE_BAR, CMainFrame::OnUpdateViewPaletteBar)
     EVT_UPDATE_UI(ID_VIEW_SET_BAR, CMainFrame::OnUpdateViewSetBar)
     EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
@@ -243,6 +251,36 @@ void CMainFrame::UpdateStatusPanes()
         if (bar->GetStatusText(pane) != texts[i])
             bar->SetStatusText(texts[i], pane);
     }
+    if (const CSysView* view = ActiveView())
+    {
+        const wxString zoom = FormatZoomPane(view->Zoom());
+        if (bar->GetStatusText(kPaneZoom) != zoom)
+            bar->SetStatusText(zoom, kPaneZoom);
+    }
+}
+
+void CMainFrame::ShowMessages()
+{
+    if (m_pMessages == nullptr)
+    {
+        m_pMessages = new CMessagesDlg(this, [this]() -> const MessageLog* {
+            CSysDoc* doc = ActiveDocument();
+            return doc != nullptr ? &doc->GetScene().Log() : nullptr;
+        });
+    }
+    m_pMessages->UpdateList(true);
+    m_pMessages->Show();
+    m_pMessages->Raise();
+}
+
+void CMainFrame::OnViewMessages(wxCommandEvent&)
+{
+    ShowMessages();
+}
+
+void CMainFrame::OnUpdateViewMessages(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event)

@@ -8,8 +8,10 @@
 #include <array>
 #include <cstdint>
 
+class CMessagesDlg;
 class CSysCanvas;
 class CSysDoc;
+class ViewSettings;
 class CSysView;
 class wxAuiToolBar;
 class wxStatusBar;
@@ -26,6 +28,8 @@ struct StatusValues
 
 /// The texts of panes 1 to 5 (set, palette group, point, object, catch) for these values.
 std::array<wxString, 5> FormatStatusPanes(const StatusValues& values);
+/// The text of the zoom pane for a factor.
+wxString FormatZoomPane(int zoom);
 
 /// The main window: menus, shortcut keys, three dockable tool bars, the status bar and the
 /// canvas that shows the view.
@@ -41,6 +45,15 @@ public:
     wxAuiToolBar* SetBar() const { return m_bars[2]; }
 
     wxStatusBar* StatusBar() const { return m_pStatusBar; }
+
+    /// Where the view's lasting choices are kept; null when nowhere.
+    ViewSettings* Settings() const { return m_pSettings; }
+    void SetSettings(ViewSettings* settings) { m_pSettings = settings; }
+
+    /// The messages list, made when first asked for; null until then.
+    CMessagesDlg* MessagesWindow() const { return m_pMessages; }
+    /// Shows the messages list of the current document.
+    void ShowMessages();
 
     bool IsBarShown(wxAuiToolBar* bar);
     bool IsStatusBarShown();
@@ -75,6 +88,8 @@ private:
     void OnViewSetBar(wxCommandEvent& event);
     void OnViewToolBar(wxCommandEvent& event);
     void OnViewStatusBar(wxCommandEvent& event);
+    void OnViewMessages(wxCommandEvent& event);
+    void OnUpdateViewMessages(wxUpdateUIEvent& event);
     void OnUpdateViewPaletteBar(wxUpdateUIEvent& event);
     void OnUpdateViewSetBar(wxUpdateUIEvent& event);
     void OnUpdateViewToolBar(wxUpdateUIEvent& event);
@@ -89,6 +104,8 @@ private:
     CSysCanvas* m_pCanvas = nullptr;
     std::array<wxAuiToolBar*, 3> m_bars{};
     wxStatusBar* m_pStatusBar = nullptr;
+    ViewSettings* m_pSettings = nullptr;
+    CMessagesDlg* m_pMessages = nullptr;
     int m_nHoverTool = wxID_NONE;
     bool m_bRefitPending = false;
 

@@ -14,11 +14,6 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 
-namespace
-{
-constexpr const char* kFkissSetting = "FKiSS";
-} // namespace
-
 void CSysDocManager::AddFileToHistory(const wxString& file)
 {
     m_recent.Add(file);
@@ -58,7 +53,8 @@ bool CSysApp::OnInit()
     // A second start with a file hands it to the running instance and ends.
     if (const std::optional<std::string> folder = PrivateSocketFolder())
     {
-        const wxString service = ShellOpenService(*folder, wxFileName(argv[0]).GetName());
+        const wxString service = ShellOpenService(*folder, wxFileName(argv[0]).GetName(),
+                                                  CurrentDisplay());
         wxString absolute;
         if (!options.file.empty())
         {
@@ -94,9 +90,10 @@ int CSysApp::OnExit()
 
 bool CSysApp::StartUp(const StartOptions& options)
 {
-    m_strIniPath = options.iniPath;
     m_pRecent = std::make_unique<RecentFiles>(options.iniPath);
     m_pRecent->Load();
+    m_pSettings = std::make_unique<ViewSettings>(options.iniPath);
+    m_pSettings->Load();
 
     m_pDocManager = new CSysDocManager(*m_pRecent);
     m_pDocManager->SetMaxDocsOpen(1);
@@ -106,6 +103,7 @@ bool CSysApp::StartUp(const StartOptions& options)
                       Ui(UiText::kTemplateNewTypeName), CLASSINFO(CSysDoc), CLASSINFO(CSysView));
 
     m_pFrame = new CMainFrame(m_pDocManager, Ui(UiText::kAppName));
+    m_pFrame->SetSettings(m_pSettings.get());
     SetTopWindow(m_pFrame);
     m_pRecent->UseMenu(m_pFrame->GetMenuBar()->GetMenu(0));
 
@@ -131,15 +129,19 @@ bool CSysApp::StartUp(const StartOptions& options)
     }
     if (options.messages != nullptr)
         GetDocument()->SetMessageSink(options.messages);
-    GetDocument()->SetFkissEnabled(ViewSettings::ReadFlag(m_strIniPath, kFkissSetting, true));
+    GetDocument()->SetFkissEnabled(m_pSettings->Fkiss());
     if (!options.file.empty() && !OpenDocumentFile(options.file))
     {
         ShutDown();
         return false;
     }
+    auto* view = wxDynamicCast(GetDocument()->GetFirstView(), CSysView);
+    if (view != nullptr)
+        view->StartPainting();
     m_pFrame->Show();
     // Now that the window has its real decorations, fit it to the picture once more.
-    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+    if (view != nullptr)
+        view->RefitIfResized();
     return true;
 }
 
@@ -227,7 +229,7 @@ void CSysApp::OnViewFkiss(wxCommandEvent&)
     if (CSysDoc* doc = GetDocument())
     {
         doc->SetFkissEnabled(!doc->IsFkissEnabled());
-        ViewSettings::WriteFlag(m_strIniPath, kFkissSetting, doc->IsFkissEnabled());
+        m_pSettings->SetFkiss(doc->IsFkissEnabled());
     }
 }
 

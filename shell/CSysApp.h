@@ -12,6 +12,7 @@ class CSysDoc;
 struct MessageSink;
 class RecentFiles;
 class ShellOpenServer;
+class ViewSettings;
 
 /// Keeps the recent-file list in its own INI file instead of wx's lower-case keys.
 class CSysDocManager : public wxDocManager
@@ -69,7 +70,7 @@ private:
     void OnUpdateViewFkiss(wxUpdateUIEvent& event);
 
     std::unique_ptr<RecentFiles> m_pRecent;
-    wxString m_strIniPath;
+    std::unique_ptr<ViewSettings> m_pSettings;
     std::unique_ptr<ShellOpenServer> m_pServer;
     wxDocManager* m_pDocManager = nullptr;
     // Weak: the frame deletes itself when the user closes it.

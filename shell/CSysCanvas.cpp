@@ -43,6 +43,7 @@ CSysCanvas::CSysCanvas(wxWindow* parent)
     Bind(wxEVT_LEFT_DOWN, &CSysCanvas::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &CSysCanvas::OnLeftUp, this);
     Bind(wxEVT_MOTION, &CSysCanvas::OnMotion, this);
+    Bind(wxEVT_MOUSEWHEEL, &CSysCanvas::OnWheel, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSysCanvas::OnCaptureLost, this);
     // Before the shortcuts: a key that the set's code takes does not also switch sets.
     Bind(wxEVT_CHAR_HOOK, &CSysCanvas::OnKey, this);
@@ -104,6 +105,13 @@ void CSysCanvas::OnKey(wxKeyEvent& event)
     const bool down = event.GetEventType() == wxEVT_CHAR_HOOK;
     const bool plain = !event.HasAnyModifiers();
     if (m_pView == nullptr || !plain || !m_pView->OnKey(event.GetKeyCode(), down))
+        event.Skip();
+}
+
+void CSysCanvas::OnWheel(wxMouseEvent& event)
+{
+    // With Ctrl the wheel zooms; without, it scrolls as usual.
+    if (m_pView == nullptr || !m_pView->OnMouseWheel(event))
         event.Skip();
 }
 

@@ -30,6 +30,7 @@ private:
     void OnLeftUp(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
     void OnKey(wxKeyEvent& event);
+    void OnWheel(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
     class StepHandler;

@@ -16,6 +16,7 @@
 #include <wx/choicdlg.h>
 #include <wx/filename.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -327,9 +328,9 @@ void CSysDoc::StartFkiss(std::string messages)
 {
     m_pFkiss.reset();
     m_fkissHost = Host();
+    m_fkissHost.owner = this;
     if (m_bFkissEnabled && m_scene.IsLoaded())
-        m_pFkiss = FkissSession::Create(m_scene, m_screen, m_fkissHost,
-                                        ConfigName(),
+        m_pFkiss = FkissSession::Create(m_scene, m_screen, m_fkissHost, ConfigName(),
                                         static_cast<std::uint32_t>(m_clock.NowMs()));
     if (!m_pFkiss)
     {
@@ -340,6 +341,7 @@ void CSysDoc::StartFkiss(std::string messages)
     FkissEngine& engine = m_pFkiss->Engine();
     engine.SetSound(m_pFiles.get(), m_pSound.get());
     engine.Start(m_clock.NowMs());
+    LogFkissDiagnostics();
     const auto& diagnostics = engine.Diagnostics();
     for (std::size_t i = 0; i < diagnostics.size() && i <= kListedDiagnostics; ++i)
         messages += (messages.empty() ? "" : "\n") +
@@ -365,16 +367,38 @@ std::vector<FkissDiagnostic> CSysDoc::FkissDiagnostics() const
     return m_pFkiss ? m_pFkiss->Engine().Diagnostics() : std::vector<FkissDiagnostic>();
 }
 
-void CSysDoc::Host::ShowText(const std::string& bytes)
+void CSysDoc::Host::ShowText(int line, const std::string& bytes)
 {
+    const wxString text = DecodeCp932(bytes);
+    if (owner != nullptr)
+        owner->m_scene.AddMessage(owner->ConfigName(), line, text.utf8_string());
     if (CMainFrame* frame = MainFrame())
-        frame->SetMessageText(DecodeCp932(bytes));
+        frame->SetMessageText(text);
+}
+
+void CSysDoc::LogFkissDiagnostics()
+{
+    if (!m_pFkiss)
+        return;
+    // The engine reports each fault once; a restart reports its parse faults again, and those
+    // are listed already.
+    const std::vector<MessageEntry>& listed = m_scene.Log().Entries();
+    for (const FkissDiagnostic& diagnostic : m_pFkiss->Engine().Diagnostics())
+    {
+        const std::string text = "warning: " + diagnostic.text;
+        const bool known = std::any_of(listed.begin(), listed.end(), [&](const MessageEntry& e) {
+            return e.line == diagnostic.line && e.text == text && e.file == diagnostic.file;
+        });
+        if (!known)
+            m_scene.AddMessage(diagnostic.file, diagnostic.line, text);
+    }
 }
 
 void CSysDoc::AfterFkiss()
 {
     if (!m_pFkiss)
         return;
+    LogFkissDiagnostics();
     if (m_fkissHost.closeSet)
     {
         // end() has run already: close as New does, without firing it again.

@@ -149,6 +149,8 @@ private:
     void StartFkiss(std::string messages);
     /// The open configuration's file name, as diagnostics name it.
     std::string ConfigName() const;
+    /// Adds the engine's diagnostics that the messages list does not hold yet.
+    void LogFkissDiagnostics();
     /// Fires end() and drops the engine.
     void StopFkiss();
     /// After the engine ran: closes the set on quit(), else repaints what changed and keeps the
@@ -160,11 +162,12 @@ private:
     class Host : public FkissHost
     {
     public:
-        void ShowText(const std::string& bytes) override;
+        void ShowText(int line, const std::string& bytes) override;
         void CloseSet() override { closeSet = true; }
         void ScrollTo(Point point) override { scroll = point; }
         void ResizePlayField(Point size) override { resize = size; }
 
+        CSysDoc* owner = nullptr;
         bool closeSet = false;
         std::optional<Point> scroll;
         std::optional<Point> resize;

@@ -5,13 +5,16 @@
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
 #include "shell/UiText.h"
+#include "shell/ViewSettings.h"
 #include "shell/WxBridge.h"
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/display.h>
+#include <wx/event.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace
@@ -72,6 +75,12 @@ wxIMPLEMENT_DYNAMIC_CLASS(CSysView, wxView);
 wxBEGIN_EVENT_TABLE(CSysView, wxView)
     EVT_MENU(ID_SIZE_ADJUST, CSysView::OnSizeAdjust)
     EVT_UPDATE_UI(ID_SIZE_ADJUST, CSysView::OnUpdateSizeAdjust)
+    EVT_MENU(ID_ZOOM_IN, CSysView::OnZoomIn)
+    EVT_MENU(ID_ZOOM_OUT, CSysView::OnZoomOut)
+    EVT_MENU(ID_ZOOM_FIT, CSysView::OnZoomFit)
+    EVT_UPDATE_UI(ID_ZOOM_IN, CSysView::OnUpdateZoomIn)
+    EVT_UPDATE_UI(ID_ZOOM_OUT, CSysView::OnUpdateZoomOut)
+    EVT_UPDATE_UI(ID_ZOOM_FIT, CSysView::OnUpdateZoomFit)
 wxEND_EVENT_TABLE()
 
 CSysView::CSysView() = default;
@@ -99,6 +108,12 @@ bool CSysView::OnCreate(wxDocument*, long)
     if (frame == nullptr)
         return false;
     SetFrame(frame);
+    // What the user chose last; without a choice, the picture keeps its size on a display
+    // that counts more than one pixel per ordinary one.
+    const ViewSettings* settings = frame->Settings();
+    const double displayScale = std::max(frame->GetContentScaleFactor(), frame->GetDPIScaleFactor());
+    m_nZoom = settings && settings->Zoom() ? *settings->Zoom() : DefaultZoom(displayScale);
+    m_bFitToWindow = settings && settings->FitToWindow();
     m_pCanvas = frame->Canvas();
     m_pCanvas->SetView(this);
     Activate(true);
@@ -130,17 +145,25 @@ void CSysView::OnDraw(wxDC* dc)
 {
     if (!m_bmpScreen.IsOk() || m_pCanvas == nullptr)
         return;
-    const wxSize picture = m_bmpScreen.GetSize();
-    wxRect area(wxPoint(0, 0), picture);
-    const wxRect update = m_pCanvas->GetUpdateRegion().GetBox();
-    if (!update.IsEmpty())
-        area.Intersect(wxRect(m_pCanvas->CalcUnscrolledPosition(update.GetPosition()),
-                              update.GetSize()));
-    if (!area.IsEmpty())
+    const wxSize picture = m_bmpScreen.GetLogicalSize();
+    if (m_bmpScreen.GetScaleFactor() != 1.0)
     {
-        wxMemoryDC source;
-        source.SelectObjectAsSource(m_bmpScreen);
-        dc->Blit(area.GetPosition(), area.GetSize(), &source, area.GetPosition());
+        // Blitting takes no scale factor; drawing does, and the toolkit clips it to the update.
+        dc->DrawBitmap(m_bmpScreen, 0, 0);
+    }
+    else
+    {
+        wxRect area(wxPoint(0, 0), picture);
+        const wxRect update = m_pCanvas->GetUpdateRegion().GetBox();
+        if (!update.IsEmpty())
+            area.Intersect(wxRect(m_pCanvas->CalcUnscrolledPosition(update.GetPosition()),
+                                  update.GetSize()));
+        if (!area.IsEmpty())
+        {
+            wxMemoryDC source;
+            source.SelectObjectAsSource(m_bmpScreen);
+            dc->Blit(area.GetPosition(), area.GetSize(), &source, area.GetPosition());
+        }
     }
     // Where the window is larger than the picture (it cannot get narrower than its menu
     // bar), the rest shows the window's plain background.
@@ -154,20 +177,42 @@ void CSysView::OnDraw(wxDC* dc)
         dc->DrawRectangle(client.x, picture.y, picture.x - client.x, client.GetBottom() + 1 - picture.y);
 }
 
+void CSysView::StartPainting()
+{
+    m_bPainting = true;
+    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+}
+
 void CSysView::OnUpdate(wxView*, wxObject* hint)
 {
+    // The buffer stays dirty meanwhile, so the first update draws all of it.
+    if (!m_bPainting)
+        return;
     CSysDoc* doc = GetDocument();
     ScreenBuffer& screen = doc->Screen();
+    const auto* code = dynamic_cast<const CSysUpdateHint*>(hint);
+    const int which = code ? code->m_nHint : -1;
+    // Fitting to the window follows every change of the window's or the picture's size.
+    if (m_bFitToWindow && (which == kHintReset || which == kHintRefit))
+        m_nZoom = FitWindowZoom(which == kHintReset);
+    // A new picture may be too large for the factor: the bitmap could not be made.
+    m_nZoom = std::min(m_nZoom, LargestZoom());
+
     const Rect dirty = screen.DirtyRect();
     if (!dirty.IsEmpty())
     {
         screen.FillBackground(dirty);
         doc->GetScene().DrawAll(screen);
     }
-    CopyToBitmap(screen, dirty, m_bmpScreen);
+    const ZoomMapping mapping = Mapping();
+    CopyToBitmap(screen, dirty, m_bmpScreen, mapping.zoom);
+    if (m_bmpScreen.IsOk() && m_bmpScreen.GetScaleFactor() != mapping.scale)
+        m_bmpScreen.SetScaleFactor(mapping.scale);
+    // Cleared before the frame is fitted: the resize that fitting causes updates the view again
+    // from inside this update, and must not draw and copy the same picture once more.
+    screen.ClearDirty();
 
-    const auto* code = dynamic_cast<const CSysUpdateHint*>(hint);
-    switch (code ? code->m_nHint : -1)
+    switch (which)
     {
     case kHintReset:
     case kHintRefit:
@@ -175,9 +220,13 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
         SetScrollSizes();
         if (CMainFrame* frame = Frame())
             frame->RecalcLayoutBase();
-        FitFrame(code->m_nHint == kHintRefit);
-        if (code->m_nHint == kHintReset)
-            FitFrame(true);
+        // A window sized by hand for fitting keeps its size; otherwise it follows the picture.
+        if (!(m_bFitToWindow && which == kHintRefit))
+        {
+            FitFrame(which == kHintRefit);
+            if (which == kHintReset)
+                FitFrame(true);
+        }
         if (m_pCanvas != nullptr)
             m_pCanvas->Refresh(false);
         break;
@@ -189,7 +238,7 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     case kHintRepaintDirty:
         if (m_pCanvas != nullptr && !dirty.IsEmpty())
         {
-            wxRect area = ToWx(dirty);
+            wxRect area = ToWx(mapping.ToWindow(dirty));
             area.SetPosition(m_pCanvas->CalcScrolledPosition(area.GetPosition()));
             m_pCanvas->RefreshRect(area, false);
         }
@@ -197,7 +246,6 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     default:
         break;
     }
-    screen.ClearDirty();
     if (m_pCanvas != nullptr)
         m_pCanvas->Update();
 }
@@ -213,17 +261,17 @@ void CSysView::SetScrollSizes()
     if (m_pCanvas != nullptr)
     {
         const ScreenBuffer& screen = GetDocument()->Screen();
-        m_pCanvas->SetScrollSizes(wxSize(screen.Width(), screen.Height()));
+        m_pCanvas->SetScrollSizes(ToWxSize(Mapping().WindowSize({screen.Width(), screen.Height()})));
     }
 }
 
-void CSysView::FitFrame(bool shrinkOnly)
+std::optional<wxSize> CSysView::FittedFrameSize(bool shrinkOnly) const
 {
     CMainFrame* frame = Frame();
     if (frame == nullptr || m_pCanvas == nullptr)
-        return;
+        return std::nullopt;
     const ScreenBuffer& screen = GetDocument()->Screen();
-    const wxSize total(screen.Width(), screen.Height());
+    const wxSize total = ToWxSize(Mapping().WindowSize({screen.Width(), screen.Height()}));
     // The canvas has no border, so its size is its client size without scroll bars.
     const wxSize client = m_pCanvas->GetSize();
     wxSize wanted = total;
@@ -235,7 +283,7 @@ void CSysView::FitFrame(bool shrinkOnly)
             wanted.y = client.y;
     }
     if (wanted == client)
-        return;
+        return std::nullopt;
     wxSize size = frame->GetSize() + (wanted - client);
     if (!shrinkOnly)
     {
@@ -245,13 +293,102 @@ void CSysView::FitFrame(bool shrinkOnly)
         size.x = std::min(size.x, area.width);
         size.y = std::min(size.y, area.height);
     }
-    ResizeTopLevel(frame, size);
-    frame->RecalcLayoutBase();
+    return size;
+}
+
+void CSysView::FitFrame(bool shrinkOnly)
+{
+    if (const std::optional<wxSize> size = FittedFrameSize(shrinkOnly))
+    {
+        ResizeTopLevel(Frame(), *size);
+        Frame()->RecalcLayoutBase();
+    }
+}
+
+void CSysView::RefitIfResized()
+{
+    const std::optional<wxSize> size = FittedFrameSize(false);
+    if (size && *size != Frame()->GetSize())
+        GetDocument()->UpdateAllViewsWithHint(kHintReset);
+}
+
+ZoomMapping CSysView::Mapping() const
+{
+    return ZoomMapping{m_nZoom, m_pCanvas != nullptr ? m_pCanvas->GetContentScaleFactor() : 1.0};
 }
 
 Point CSysView::ToPicture(const wxPoint& client) const
 {
-    return FromWx(m_pCanvas != nullptr ? m_pCanvas->CalcUnscrolledPosition(client) : client);
+    return Mapping().ToPicture(
+        FromWx(m_pCanvas != nullptr ? m_pCanvas->CalcUnscrolledPosition(client) : client));
+}
+
+int CSysView::LargestZoom() const
+{
+    const ScreenBuffer& screen = GetDocument()->Screen();
+    return LargestZoomFor(Point{screen.Width(), screen.Height()});
+}
+
+int CSysView::FitWindowZoom(bool wholeScreen) const
+{
+    CMainFrame* frame = Frame();
+    if (frame == nullptr || m_pCanvas == nullptr)
+        return m_nZoom;
+    const ScreenBuffer& screen = GetDocument()->Screen();
+    const Point picture{screen.Width(), screen.Height()};
+    wxSize room = m_pCanvas->GetSize();
+    if (wholeScreen)
+    {
+        const int display = wxDisplay::GetFromWindow(frame);
+        const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+        room = area.GetSize() - (frame->GetSize() - m_pCanvas->GetSize());
+    }
+    return FitZoom(picture, Point{room.x, room.y}, m_pCanvas->GetContentScaleFactor());
+}
+
+void CSysView::StoreZoom() const
+{
+    if (CMainFrame* frame = Frame())
+    {
+        if (ViewSettings* settings = frame->Settings())
+            settings->Set(m_nZoom, m_bFitToWindow);
+    }
+}
+
+void CSysView::SetZoom(int zoom, std::optional<wxPoint> anchor)
+{
+    zoom = std::min(ClampZoom(zoom), LargestZoom());
+    if (zoom == m_nZoom && !m_bFitToWindow)
+        return;
+    const wxSize middle = m_pCanvas != nullptr ? m_pCanvas->GetClientSize() / 2 : wxSize();
+    const wxPoint client = anchor ? *anchor : wxPoint(middle.x, middle.y);
+    const Point held = ToPicture(client);
+    m_nZoom = zoom;
+    m_bFitToWindow = false;
+    StoreZoom();
+    GetDocument()->UpdateAllViewsWithHint(kHintReset);
+    // The picture pixel that was at the anchor stays there, as far as scrolling allows.
+    if (m_pCanvas != nullptr)
+    {
+        const Rect pixel = Mapping().ToWindow(Rect{held.x, held.y, held.x + 1, held.y + 1});
+        m_pCanvas->Scroll(std::max(pixel.left - client.x, 0), std::max(pixel.top - client.y, 0));
+    }
+}
+
+void CSysView::SetFitToWindow(bool fit)
+{
+    m_bFitToWindow = fit;
+    StoreZoom();
+    GetDocument()->UpdateAllViewsWithHint(fit ? kHintRefit : kHintReset);
+}
+
+bool CSysView::OnMouseWheel(const wxMouseEvent& event)
+{
+    if (!event.ControlDown() || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL ||
+        event.GetWheelRotation() == 0)
+        return false;
+    SetZoom(m_nZoom + (event.GetWheelRotation() > 0 ? 1 : -1), event.GetPosition());
+    return true;
 }
 
 void CSysView::SetMessageText(const std::string& bytes) const
@@ -410,4 +547,35 @@ void CSysView::OnSizeAdjust(wxCommandEvent&)
 void CSysView::OnUpdateSizeAdjust(wxUpdateUIEvent& event)
 {
     event.Enable(true);
+}
+
+void CSysView::OnZoomIn(wxCommandEvent&)
+{
+    SetZoom(m_nZoom + 1);
+}
+
+void CSysView::OnZoomOut(wxCommandEvent&)
+{
+    SetZoom(m_nZoom - 1);
+}
+
+void CSysView::OnZoomFit(wxCommandEvent&)
+{
+    SetFitToWindow(!m_bFitToWindow);
+}
+
+void CSysView::OnUpdateZoomIn(wxUpdateUIEvent& event)
+{
+    event.Enable(m_nZoom < LargestZoom());
+}
+
+void CSysView::OnUpdateZoomOut(wxUpdateUIEvent& event)
+{
+    event.Enable(m_nZoom > kMinZoom);
+}
+
+void CSysView::OnUpdateZoomFit(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(m_bFitToWindow);
 }

@@ -43,12 +43,15 @@ enum CommandId : int
     ID_RELOAD = 31797,
     ID_FULL_COLOUR = 31798,
     ID_256_COLOUR = 31799,
+    // Commands of our own, after the original ones.
+    ID_ZOOM_FIT = 31800,
+    ID_VIEW_MESSAGES = 31801,
 };
 
 /// Every command lies in this range; update requests for other identifiers (windows asking
 /// about themselves) are never answered by the command tables.
 constexpr int kFirstCommandId = ID_FILE_NEW;
-constexpr int kLastCommandId = ID_256_COLOUR;
+constexpr int kLastCommandId = ID_VIEW_MESSAGES;
 
 /// Status-bar panes after the message pane, in pane order.
 enum StatusPane : int
@@ -59,7 +62,8 @@ enum StatusPane : int
     kPanePoint = 3,
     kPaneObject = 4,
     kPaneCatch = 5,
-    kPaneCount = 6,
+    kPaneZoom = 6,
+    kPaneCount = 7,
 };
 
 /// The update codes that the document sends to its view.

@@ -31,8 +31,12 @@ constexpr std::array kCommands = {
     CommandInfo{ID_SIZE_ADJUST, ID_SIZE_ADJUST, nullptr, nullptr, H::View},
     CommandInfo{ID_VIEW_FKISS, ID_VIEW_FKISS, nullptr, nullptr, H::App},
     CommandInfo{ID_RESTORE, ID_RESTORE, "ロード時の状態に戻します", "最初に戻す", H::Document},
-    CommandInfo{ID_ZOOM_IN, ID_ZOOM_IN, nullptr, nullptr, H::None},
-    CommandInfo{ID_ZOOM_OUT, ID_ZOOM_OUT, nullptr, nullptr, H::None},
+    CommandInfo{ID_ZOOM_IN, ID_ZOOM_IN, "表示を拡大します", "拡大", H::View},
+    CommandInfo{ID_ZOOM_OUT, ID_ZOOM_OUT, "表示を縮小します", "縮小", H::View},
+    CommandInfo{ID_ZOOM_FIT, ID_ZOOM_FIT, "ウィンドウに収まる最大の倍率で表示します",
+                "ウィンドウに合わせる", H::View},
+    CommandInfo{ID_VIEW_MESSAGES, ID_VIEW_MESSAGES, "このセットのメッセージをすべて表示します",
+                "メッセージ一覧", H::Frame},
     CommandInfo{ID_RELOAD, ID_RELOAD, nullptr, nullptr, H::Document},
     CommandInfo{ID_FULL_COLOUR, ID_FULL_COLOUR, "フルカラーモード", "フルカラーモード", H::Document},
     CommandInfo{ID_256_COLOUR, ID_256_COLOUR, "256色モード", "256色モード", H::Document},
@@ -100,8 +104,11 @@ constexpr std::array kViewMenu = {
     MenuItemEntry{ID_FULL_COLOUR, "ﾌﾙｶﾗｰﾓｰﾄﾞ(&F)", K::Check, false},
     MenuItemEntry{ID_VIEW_FKISS, "FKiSS を有効にする(&K)", K::Check, false},
     kSeparator,
-    MenuItemEntry{ID_ZOOM_IN, "拡大(&+)", K::Normal, true},
-    MenuItemEntry{ID_ZOOM_OUT, "縮小(&-)", K::Normal, true},
+    MenuItemEntry{ID_ZOOM_IN, "拡大(&+)", K::Normal, false},
+    MenuItemEntry{ID_ZOOM_OUT, "縮小(&-)", K::Normal, false},
+    MenuItemEntry{ID_ZOOM_FIT, "ウィンドウに合わせる(&W)", K::Check, false},
+    kSeparator,
+    MenuItemEntry{ID_VIEW_MESSAGES, "メッセージ一覧(&M)", K::Normal, false},
 };
 
 constexpr std::array kPaletteMenu = {
@@ -179,6 +186,13 @@ constexpr std::array kAccelerators = {
     AcceleratorEntry{wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE},
     AcceleratorEntry{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
     AcceleratorEntry{wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+    // Ctrl++ whether "+" is typed with Shift (most layouts) or has a key of its own.
+    AcceleratorEntry{wxACCEL_CTRL, '+', ID_ZOOM_IN},
+    AcceleratorEntry{wxACCEL_CTRL | wxACCEL_SHIFT, '+', ID_ZOOM_IN},
+    AcceleratorEntry{wxACCEL_CTRL | wxACCEL_SHIFT, '=', ID_ZOOM_IN},
+    AcceleratorEntry{wxACCEL_CTRL, WXK_NUMPAD_ADD, ID_ZOOM_IN},
+    AcceleratorEntry{wxACCEL_CTRL, '-', ID_ZOOM_OUT},
+    AcceleratorEntry{wxACCEL_CTRL, WXK_NUMPAD_SUBTRACT, ID_ZOOM_OUT},
 };
 
 using I = ToolImage;

@@ -69,9 +69,41 @@ std::optional<std::string> PrivateSocketFolder()
     return folder;
 }
 
-wxString ShellOpenService(const std::string& folder, const wxString& executableName)
+wxString CurrentDisplay()
 {
-    return wxString(folder.c_str(), wxConvFile) + "/" + executableName;
+    wxString display;
+    if (wxGetEnv("WAYLAND_DISPLAY", &display) && !display.empty())
+        return display;
+    if (wxGetEnv("DISPLAY", &display))
+        return display;
+    return wxString();
+}
+
+wxString ShellOpenService(const std::string& folder, const wxString& executableName,
+                          const wxString& display)
+{
+    wxString service = wxString(folder.c_str(), wxConvFile) + "/" + executableName;
+    if (display.empty())
+        return service;
+    // An X display "host:number.screen" without its screen; a Wayland display may be a path.
+    wxString name = display;
+    const size_t colon = name.rfind(':');
+    if (!name.StartsWith("/") && colon != wxString::npos)
+    {
+        const size_t dot = name.find('.', colon);
+        if (dot != wxString::npos)
+            name.Truncate(dot);
+    }
+    // Only characters that are safe in a file name stay; the rest become "_".
+    for (auto it = name.begin(); it != name.end(); ++it)
+    {
+        const wxUniChar c = *it;
+        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                          (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_' || c == ':';
+        if (!safe)
+            *it = '_';
+    }
+    return service + "-" + name;
 }
 
 std::optional<wxString> ParseOpenRequest(const wxString& request)

@@ -15,8 +15,15 @@ bool IsPrivateFolder(const std::string& path);
 /// the temporary directory, created with mode 0700. Nothing when neither can be trusted.
 std::optional<std::string> PrivateSocketFolder();
 
-/// The service name for the executable: the socket's path in the private folder.
-wxString ShellOpenService(const std::string& folder, const wxString& executableName);
+/// The display this process shows its windows on: $WAYLAND_DISPLAY when set, else $DISPLAY;
+/// empty when neither is.
+wxString CurrentDisplay();
+
+/// The service name for the executable on a display: the socket's path in the private folder.
+/// Each display has its own, so a viewer started on one screen never hands its file to a
+/// viewer on another. Screens of one X display (":0.0", ":0.1") share the display's service.
+wxString ShellOpenService(const std::string& folder, const wxString& executableName,
+                          const wxString& display = wxString());
 
 /// The path of an execute request of the exact form [open("PATH")]; nothing for anything else.
 std::optional<wxString> ParseOpenRequest(const wxString& request);

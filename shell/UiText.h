@@ -29,6 +29,15 @@ constexpr const char* kPanePaletteSample = "Pal 0";
 constexpr const char* kPanePointSample = "999,999";
 constexpr const char* kPaneObjectSample = "#999";
 constexpr const char* kPaneCatchSample = "Catch";
+constexpr const char* kPaneZoomSample = "×4";
+
+// The messages list.
+constexpr const char* kMessagesCaption = "メッセージ一覧";
+constexpr const char* kMessagesFileColumn = "ファイル";
+constexpr const char* kMessagesLineColumn = "行";
+constexpr const char* kMessagesTextColumn = "メッセージ";
+constexpr const char* kMessagesCopy = "コピー(&C)";
+constexpr const char* kMessagesClose = "閉じる";
 
 // About box.
 constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報(Sys)";

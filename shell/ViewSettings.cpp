@@ -1,7 +1,10 @@
 #include "shell/ViewSettings.h"
 
+#include "image/Zoom.h"
+
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,14 +12,7 @@
 
 namespace
 {
-constexpr const char* kSectionHeader = "[Settings]";
-
-std::string Lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+constexpr const char* kSection = "[View]";
 
 std::string Trimmed(const std::string& text)
 {
@@ -25,6 +21,19 @@ std::string Trimmed(const std::string& text)
         return std::string();
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool IsSectionHeader(const std::string& line)
+{
+    const std::string text = Trimmed(line);
+    return !text.empty() && text.front() == '[';
 }
 
 std::vector<std::string> ReadLines(const std::string& path)
@@ -36,64 +45,76 @@ std::vector<std::string> ReadLines(const std::string& path)
     return lines;
 }
 
-/// Whether line is name's entry of our section (inSection tracks the sections on the way).
-bool IsEntry(const std::string& line, const char* name, bool& inSection)
+std::optional<int> ParseNumber(const std::string& text)
 {
-    const std::string text = Trimmed(line);
-    if (!text.empty() && text.front() == '[')
-    {
-        inSection = Lowered(text) == Lowered(kSectionHeader);
-        return false;
-    }
-    const auto equals = text.find('=');
-    return inSection && equals != std::string::npos &&
-           Lowered(Trimmed(text.substr(0, equals))) == Lowered(name);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 } // namespace
 
-bool ViewSettings::ReadFlag(const wxString& iniPath, const char* name, bool fallback)
+ViewSettings::ViewSettings(wxString iniPath) : m_strIniPath(std::move(iniPath))
 {
-    bool inSection = false;
-    for (const std::string& line : ReadLines(std::string(iniPath.fn_str())))
-    {
-        if (IsEntry(line, name, inSection))
-        {
-            const std::string value = Trimmed(line.substr(line.find('=') + 1));
-            if (value == "0" || value == "1")
-                return value == "1";
-        }
-    }
-    return fallback;
 }
 
-void ViewSettings::WriteFlag(const wxString& iniPath, const char* name, bool value)
+void ViewSettings::Load()
 {
-    const std::string path(iniPath.fn_str());
+    // Section and key names compare without regard to case, as in the recent-file section.
+    m_zoom.reset();
+    m_bFit = false;
+    m_bFkiss = true;
+    bool inSection = false;
+    for (const std::string& line : ReadLines(std::string(m_strIniPath.fn_str())))
+    {
+        if (IsSectionHeader(line))
+        {
+            inSection = Lower(Trimmed(line)) == Lower(kSection);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inSection || equals == std::string::npos)
+            continue;
+        const std::string key = Lower(Trimmed(line.substr(0, equals)));
+        const std::optional<int> value = ParseNumber(Trimmed(line.substr(equals + 1)));
+        if (!value)
+            continue;
+        // A factor outside the steps is not trusted at all: the display's default serves.
+        if (key == "zoom" && *value >= kMinZoom && *value <= kMaxZoom)
+            m_zoom = *value;
+        else if (key == "fittowindow")
+            m_bFit = *value != 0;
+        else if (key == "fkiss")
+            m_bFkiss = *value != 0;
+    }
+}
+
+void ViewSettings::Save() const
+{
+    const std::string path(m_strIniPath.fn_str());
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    const std::string entry = std::string(name) + "=" + (value ? "1" : "0");
-    std::vector<std::string> lines = ReadLines(path);
+    std::vector<std::string> kept;
     bool inSection = false;
-    auto entryLine = lines.end();
-    auto header = lines.end();
-    for (auto line = lines.begin(); line != lines.end(); ++line)
+    for (const std::string& line : ReadLines(path))
     {
-        if (IsEntry(*line, name, inSection) && entryLine == lines.end())
-            entryLine = line;
-        if (Lowered(Trimmed(*line)) == Lowered(kSectionHeader) && header == lines.end())
-            header = line;
+        if (IsSectionHeader(line))
+            inSection = Lower(Trimmed(line)) == Lower(kSection);
+        if (!inSection)
+            kept.push_back(line);
     }
-    if (entryLine != lines.end())
-        *entryLine = entry;
-    else if (header != lines.end())
-        lines.insert(header + 1, entry);
-    else
-        lines.insert(lines.end(), {kSectionHeader, entry});
+    // Written beside and renamed over, so that a failed write never costs the recent files.
     const std::string temporary = path + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : lines)
+        for (const std::string& line : kept)
             out << line << '\n';
+        out << kSection << '\n';
+        if (m_zoom)
+            out << "Zoom=" << *m_zoom << '\n';
+        out << "FitToWindow=" << (m_bFit ? 1 : 0) << '\n';
+        out << "FKiSS=" << (m_bFkiss ? 1 : 0) << '\n';
         if (!out)
         {
             out.close();
@@ -102,4 +123,21 @@ void ViewSettings::WriteFlag(const wxString& iniPath, const char* name, bool val
         }
     }
     std::filesystem::rename(temporary, path, error);
+}
+
+void ViewSettings::Set(int zoom, bool fitToWindow)
+{
+    if (m_zoom == zoom && m_bFit == fitToWindow)
+        return;
+    m_zoom = ClampZoom(zoom);
+    m_bFit = fitToWindow;
+    Save();
+}
+
+void ViewSettings::SetFkiss(bool enabled)
+{
+    if (m_bFkiss == enabled)
+        return;
+    m_bFkiss = enabled;
+    Save();
 }

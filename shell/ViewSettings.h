@@ -2,12 +2,32 @@
 
 #include <wx/string.h>
 
-/// The viewer's switches kept in the "[Settings]" section of the INI file beside the recent
-/// files, as "Name=1" or "Name=0".
-namespace ViewSettings
+#include <optional>
+
+/// The view's lasting choices, kept in the "[View]" section of the same INI file as the recent
+/// files: "Zoom" (1 to 4), "FitToWindow" and "FKiSS" (0 or 1). Other sections are left as they
+/// are.
+class ViewSettings
 {
-/// The switch's value, or fallback when the file or the entry is missing or unreadable.
-bool ReadFlag(const wxString& iniPath, const char* name, bool fallback);
-/// Writes the switch, keeping every other line of the file.
-void WriteFlag(const wxString& iniPath, const char* name, bool value);
-} // namespace ViewSettings
+public:
+    explicit ViewSettings(wxString iniPath);
+
+    void Load();
+    void Save() const;
+
+    /// The stored factor, or nothing when none (or no valid one) is stored.
+    std::optional<int> Zoom() const { return m_zoom; }
+    bool FitToWindow() const { return m_bFit; }
+    /// Whether sets play their FKiSS code; on unless switched off.
+    bool Fkiss() const { return m_bFkiss; }
+
+    /// Stores and saves the choices, when they differ from what is stored.
+    void Set(int zoom, bool fitToWindow);
+    void SetFkiss(bool enabled);
+
+private:
+    wxString m_strIniPath;
+    std::optional<int> m_zoom;
+    bool m_bFit = false;
+    bool m_bFkiss = true;
+};

@@ -34,14 +34,23 @@ inline Point FromWx(const wxPoint& p)
     return Point{p.x, p.y};
 }
 
+inline wxSize ToWxSize(const Point& extent)
+{
+    return wxSize(extent.x, extent.y);
+}
+
 /// Text in the sets' code page (Shift-JIS as Windows writes it) for display. Bytes that do not
 /// decode show as U+FFFD instead of making the whole text vanish.
 wxString DecodeCp932(const std::string& bytes);
+/// A message for display: the program's texts are UTF-8, but a message that quotes a file
+/// name from a set may hold that name's bytes in the sets' code page.
+wxString DecodeMessage(const std::string& bytes);
 
-/// Copies the part of the buffer inside rect into bitmap, which is (re)made at the buffer's
-/// size first when it differs; then the whole buffer is copied. 8-bit pixels go through the
-/// buffer's colour table.
-void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap);
+/// Copies the part of the buffer inside rect into bitmap, each pixel as a zoom × zoom square,
+/// so the bitmap is zoom times the buffer's size; it is (re)made at that size first when it
+/// differs, and then the whole buffer is copied. 8-bit pixels go through the buffer's colour
+/// table.
+void CopyToBitmap(const ScreenBuffer& buffer, const Rect& rect, wxBitmap& bitmap, int zoom = 1);
 
 /// The narrowest the menu bar can be drawn; a frame cannot be narrower.
 int MenuBarMinimumWidth(wxMenuBar* bar);

@@ -17,7 +17,7 @@
 /// Records what the engine asks of the viewer.
 struct RecordingHost : FkissHost
 {
-    void ShowText(const std::string& bytes) override { texts.push_back(bytes); }
+    void ShowText(int, const std::string& bytes) override { texts.push_back(bytes); }
     void CloseSet() override { ++closes; }
     void ScrollTo(Point point) override { scrolls.push_back(point); }
     void ResizePlayField(Point size) override { sizes.push_back(size); }

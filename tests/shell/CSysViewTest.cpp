@@ -205,9 +205,166 @@ TEST(StatusPanesTest, PanesFitTheirSampleTextsAndLeaveTheRestToTheMessagePane)
     EXPECT_GE(message.width, bar->GetTextExtent(Ui("ﾂｰﾙ ﾊﾞｰの表示/非表示")).x + 4);
 }
 
+TEST(WxBridgeTest, MessagesKeepTheirOwnWordsAndDecodeQuotedNamesFromTheCodePage)
+{
+    struct Case
+    {
+        std::string bytes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"ファイル A.CEL を開けません。", "ファイル A.CEL を開けません。"},
+        {"ファイル \x82\xa0.CEL を開けません。", "ファイル あ.CEL を開けません。"},
+        {"\xb1\xb2.KCF", "ｱｲ.KCF"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeMessage(c.bytes), wxString::FromUTF8(c.expected)) << c.expected;
+}
+
 TEST(WxBridgeTest, CodePageTextDecodesAndBadBytesDoNotHideTheRest)
 {
     EXPECT_EQ(DecodeCp932("\x82\xa0\xb1 abc"), wxString::FromUTF8("あｱ abc"));
     EXPECT_EQ(DecodeCp932("ok\x82"), wxString::FromUTF8("ok\xEF\xBF\xBD"));
     EXPECT_EQ(DecodeCp932(""), "");
+}
+
+TEST_F(ViewTest, DragAtTwiceMovesByHalfThePointerAndKeepsTheFractions)
+{
+    View()->SetZoom(2);
+    ASSERT_EQ(View()->Zoom(), 2);
+    // Client 30,30 is picture pixel 15,15, on object 1 at 10,10.
+    View()->OnLButtonDown(wxPoint(30, 30));
+    ASSERT_TRUE(View()->IsCatching());
+    EXPECT_EQ(View()->DragLimit(), (Rect{5, 5, 85, 75}));
+    // A slow drag, one screen pixel at a time: every second step moves one picture pixel.
+    for (int x = 31; x <= 51; ++x)
+        View()->OnMouseMove(wxPoint(x, 30));
+    EXPECT_EQ(PositionOf(1), (Point{20, 10}));
+    View()->OnMouseMove(wxPoint(51, 33));
+    EXPECT_EQ(PositionOf(1), (Point{20, 11}));
+    View()->OnLButtonUp(wxPoint(51, 33));
+    EXPECT_EQ(View()->StatusPoint(), (Point{25, 16}));
+
+    // The window shows the moved object as blocks of 2 × 2.
+    const wxImage picture = View()->ScreenBitmap().ConvertToImage();
+    EXPECT_EQ(picture.GetSize(), wxSize(200, 160));
+    EXPECT_EQ(picture.GetRed(40, 22), 255);
+    EXPECT_EQ(picture.GetRed(39, 22), 0);
+    EXPECT_EQ(picture.GetRed(40, 21), 0);
+}
+
+TEST_F(ViewTest, HitTestAndStatusPanesAtThreeTimes)
+{
+    View()->SetZoom(3);
+    wxStatusBar* bar = viewer.Frame()->StatusBar();
+    // 47,46 lies inside picture pixel 15,15 of object 1.
+    View()->OnMouseMove(wxPoint(47, 46));
+    viewer.Frame()->UpdateStatusPanes();
+    EXPECT_EQ(bar->GetStatusText(kPanePoint), "15,15");
+    EXPECT_EQ(bar->GetStatusText(kPaneObject), "#1");
+    EXPECT_EQ(MessagePane(), kComment.Mid(1));
+    EXPECT_EQ(bar->GetStatusText(kPaneZoom), wxString::FromUTF8("×3"));
+    // The transparent left half of object 2 (picture 40 to 44) is no hit; its right half is.
+    View()->OnMouseMove(wxPoint(3 * 44 + 2, 3 * 15));
+    EXPECT_EQ(View()->HoverObject(), -1);
+    View()->OnMouseMove(wxPoint(3 * 45, 3 * 15));
+    EXPECT_EQ(View()->HoverObject(), 2);
+    // The window scrolls by window pixels; the picture pixel under the pointer follows.
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    viewer.Frame()->SetSize(viewer.Frame()->GetSize() - wxSize(0, 100));
+    ASSERT_TRUE(PumpUntil([&] { return canvas->GetClientSize().y < 240; }));
+    canvas->Scroll(0, 30);
+    ASSERT_EQ(canvas->GetViewStart(), wxPoint(0, 30));
+    EXPECT_EQ(View()->ToPicture(wxPoint(47, 16)), (Point{15, 15}));
+}
+
+TEST_F(ViewTest, ZoomStepsStayWithinOneToFourAndAreRemembered)
+{
+    bool enabled = false;
+    bool checked = false;
+    ASSERT_TRUE(viewer.QueryUpdate(ID_ZOOM_OUT, &enabled, &checked));
+    EXPECT_FALSE(enabled);
+    for (int i = 0; i < 5; ++i)
+        viewer.Command(ID_ZOOM_IN);
+    EXPECT_EQ(View()->Zoom(), 4);
+    ASSERT_TRUE(viewer.QueryUpdate(ID_ZOOM_IN, &enabled, &checked));
+    EXPECT_FALSE(enabled);
+    viewer.Command(ID_ZOOM_OUT);
+    EXPECT_EQ(View()->Zoom(), 3);
+    // The frame fits the zoomed picture (it cannot be narrower than its menu bar).
+    EXPECT_EQ(viewer.Frame()->Canvas()->GetSize().y, 240);
+    EXPECT_GE(viewer.Frame()->Canvas()->GetSize().x, 300);
+    const std::string ini = ReadAll(viewer.configHome.File("velquin.INI"));
+    EXPECT_NE(ini.find("[View]\nZoom=3\nFitToWindow=0\n"), std::string::npos) << ini;
+
+    // Ctrl and the wheel zoom; the wheel alone does not.
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    EXPECT_FALSE(View()->OnMouseWheel(wheel));
+    wheel.m_controlDown = true;
+    EXPECT_TRUE(View()->OnMouseWheel(wheel));
+    EXPECT_EQ(View()->Zoom(), 2);
+}
+
+TEST_F(ViewTest, FitToWindowPicksTheLargestFactorForTheWindowsSize)
+{
+    CMainFrame* frame = viewer.Frame();
+    viewer.Command(ID_ZOOM_FIT);
+    EXPECT_TRUE(View()->IsFitToWindow());
+    const wxSize chrome = frame->GetSize() - frame->Canvas()->GetSize();
+    struct Case
+    {
+        wxSize canvas;
+        int zoom;
+    };
+    // The picture is 100 × 80; the frame is never narrower than its menu bar.
+    for (const Case& c : {Case{{420, 250}, 3}, Case{{420, 239}, 2}, Case{{420, 330}, 4},
+                          Case{{400, 170}, 2}})
+    {
+        frame->SetSize(c.canvas + chrome);
+        EXPECT_TRUE(PumpUntil([&] { return View()->Zoom() == c.zoom; }))
+            << c.canvas.x << "x" << c.canvas.y << " gave " << View()->Zoom();
+        // The window keeps the size it was given.
+        EXPECT_EQ(frame->Canvas()->GetSize(), c.canvas);
+    }
+    // A step by hand leaves fitting.
+    viewer.Command(ID_ZOOM_OUT);
+    EXPECT_FALSE(View()->IsFitToWindow());
+    EXPECT_EQ(View()->Zoom(), 1);
+}
+
+TEST(CSysViewZoomTest, AWidePictureZoomsOnlyAsFarAsItsBitmapCanBeMade)
+{
+    TempDir folder;
+    ViewerFixture viewer(wxString::FromUTF8(folder.Write("WIDE.CNF", "(9000,100)\r\n")));
+    ASSERT_TRUE(viewer.started);
+    CSysView* view = viewer.View();
+    view->SetZoom(4);
+    EXPECT_EQ(view->Zoom(), 3);
+    EXPECT_EQ(view->ScreenBitmap().GetSize(), wxSize(27000, 300));
+    bool enabled = true;
+    bool checked = false;
+    ASSERT_TRUE(viewer.QueryUpdate(ID_ZOOM_IN, &enabled, &checked));
+    EXPECT_FALSE(enabled);
+}
+
+TEST(CSysViewZoomTest, ZoomKeepsThePixelUnderThePointerInPlace)
+{
+    TempDir folder;
+    ViewerFixture viewer(wxString::FromUTF8(folder.Write("LARGE.CNF", "(1000,500)\r\n")));
+    ASSERT_TRUE(viewer.started);
+    CSysView* view = viewer.View();
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    // At 1× the whole picture shows; at 3× it no longer fits the 1600 × 1200 screen.
+    ASSERT_EQ(view->ToPicture(wxPoint(300, 200)), (Point{300, 200}));
+    view->SetZoom(3, wxPoint(300, 200));
+    ASSERT_EQ(view->Zoom(), 3);
+    EXPECT_EQ(view->ToPicture(wxPoint(300, 200)), (Point{300, 200}));
+    EXPECT_NE(canvas->GetViewStart(), wxPoint(0, 0));
+    // Back to 1×: everything fits again, so nothing is scrolled.
+    view->SetZoom(1, wxPoint(300, 200));
+    EXPECT_EQ(canvas->GetViewStart(), wxPoint(0, 0));
+    EXPECT_EQ(view->ToPicture(wxPoint(300, 200)), (Point{300, 200}));
 }

@@ -31,7 +31,7 @@ TEST(CommandTableTest, MenuBarHasEveryItemWithItsShortcutAndGreyedState)
     EXPECT_EQ(bar->GetMenuLabel(5), wxString::FromUTF8("ﾍﾙﾌﾟ(&H)"));
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 11u);
     EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
-    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 13u);
+    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 16u);
     EXPECT_EQ(bar->GetMenu(4)->GetMenuItemCount(), 12u);
 
     wxMenuItem* save = bar->FindItem(ID_FILE_SAVE);
@@ -44,8 +44,12 @@ TEST(CommandTableTest, MenuBarHasEveryItemWithItsShortcutAndGreyedState)
     EXPECT_EQ(save->GetHelp(), wxString::FromUTF8("作業中のﾌｧｲﾙを保存"));
     EXPECT_EQ(bar->FindItem(ID_SET_0 + 4)->GetItemLabel(), "&4");
     EXPECT_TRUE(bar->FindItem(ID_SET_0 + 4)->IsCheckable());
-    EXPECT_FALSE(bar->IsEnabled(ID_ZOOM_IN));
-    EXPECT_FALSE(bar->IsEnabled(ID_ZOOM_OUT));
+    EXPECT_TRUE(bar->IsEnabled(ID_ZOOM_IN));
+    EXPECT_TRUE(bar->IsEnabled(ID_ZOOM_OUT));
+    EXPECT_EQ(bar->FindItem(ID_ZOOM_IN)->GetItemLabel(), wxString::FromUTF8("拡大(&+)"));
+    EXPECT_TRUE(bar->FindItem(ID_ZOOM_FIT)->IsCheckable());
+    EXPECT_EQ(bar->FindItem(ID_VIEW_MESSAGES)->GetItemLabel(),
+              wxString::FromUTF8("メッセージ一覧(&M)"));
     EXPECT_FALSE(bar->IsEnabled(ID_FILE_MRU_FIRST));
     EXPECT_TRUE(bar->IsEnabled(ID_RELOAD));
 }
@@ -59,6 +63,9 @@ TEST(CommandTableTest, ShortcutsTakeDigitsFromBothKeyRows)
     EXPECT_EQ(CommandForKey(table, 'N', wxMOD_CONTROL), ID_FILE_NEW);
     EXPECT_EQ(CommandForKey(table, 'O', wxMOD_CONTROL), ID_FILE_OPEN);
     EXPECT_EQ(CommandForKey(table, WXK_BACK, wxMOD_ALT), ID_EDIT_UNDO);
+    EXPECT_EQ(CommandForKey(table, '+', wxMOD_CONTROL | wxMOD_SHIFT), ID_ZOOM_IN);
+    EXPECT_EQ(CommandForKey(table, WXK_NUMPAD_ADD, wxMOD_CONTROL), ID_ZOOM_IN);
+    EXPECT_EQ(CommandForKey(table, '-', wxMOD_CONTROL), ID_ZOOM_OUT);
     EXPECT_EQ(CommandForKey(table, WXK_INSERT, wxMOD_SHIFT), ID_EDIT_PASTE);
     EXPECT_EQ(CommandForKey(table, WXK_F6), ID_NEXT_PANE);
     EXPECT_EQ(CommandForKey(table, WXK_F6, wxMOD_SHIFT), ID_PREV_PANE);

@@ -36,3 +36,24 @@ TEST(ShellOpenServerTest, SocketFolderMustBeTheUsersAlone)
 
     EXPECT_EQ(ShellOpenService("/run/user/1", "velquin"), "/run/user/1/velquin");
 }
+
+TEST(ShellOpenServerTest, EachDisplayHasItsOwnService)
+{
+    struct Case
+    {
+        const char* display;
+        const char* service;
+    };
+    const Case cases[] = {
+        {"", "/run/user/1/velquin"},
+        {":0", "/run/user/1/velquin-:0"},
+        {":0.1", "/run/user/1/velquin-:0"},
+        {":12", "/run/user/1/velquin-:12"},
+        {"localhost:10.0", "/run/user/1/velquin-localhost:10"},
+        {"wayland-0", "/run/user/1/velquin-wayland-0"},
+        {"/run/user/1/wayland-1", "/run/user/1/velquin-_run_user_1_wayland-1"},
+        {"../x y", "/run/user/1/velquin-.._x_y"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShellOpenService("/run/user/1", "velquin", c.display), c.service) << c.display;
+}

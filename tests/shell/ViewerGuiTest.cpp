@@ -6,6 +6,7 @@
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
 #include "shell/CSysView.h"
+#include "shell/WxBridge.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -320,4 +321,33 @@ TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)
     input.Char('1');
     EXPECT_TRUE(PumpUntil([&] { return doc->GetScene().CurrentSet() == 1; }));
     EXPECT_TRUE(viewer.messages.shown.empty());
+}
+
+TEST(ViewerGuiTest, TwiceShowsEveryPicturePixelAsATwoByTwoBlock)
+{
+    TestSet set;
+    ViewerFixture viewer(set.configPath);
+    ASSERT_TRUE(viewer.started);
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    const ScreenBuffer& screen = viewer.Doc()->Screen();
+    wxBitmap single;
+    CopyToBitmap(screen, screen.ScreenRect(), single);
+    const wxImage expected = single.ConvertToImage().Scale(200, 160, wxIMAGE_QUALITY_NEAREST);
+
+    viewer.Command(ID_ZOOM_IN);
+    canvas->Scroll(0, 0);
+    wxImage shot;
+    ASSERT_TRUE(PumpUntil([&] {
+        shot = GrabCanvas(canvas);
+        // Object 1's red begins at picture 10,10, so at 20,20 on the screen.
+        return SameColour(shot, 20, 20, 255, 0, 0) && !SameColour(shot, 19, 20, 255, 0, 0);
+    }));
+    ASSERT_GE(shot.GetWidth(), 200);
+    ASSERT_GE(shot.GetHeight(), 160);
+    int differing = 0;
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 200; ++x)
+            differing += !SameColour(shot, x, y, expected.GetRed(x, y), expected.GetGreen(x, y),
+                                     expected.GetBlue(x, y));
+    EXPECT_EQ(differing, 0);
 }
