@@ -1,0 +1,270 @@
+// The vector code is compiled once for every instruction set in the list below and chosen when
+// first called; the byte lookups use the 512-bit byte permutes where the processor has them.
+#define HWY_WANT_AVX3_DL
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "image/Compose.cpp"
+#include <hwy/foreach_target.h>
+
+#include <hwy/highway.h>
+
+#include "image/Compose.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace velquin_compose
+{
+namespace HWY_NAMESPACE
+{
+
+#if HWY_TARGET == HWY_SCALAR
+
+// Processors without the 128-bit byte shuffles use the reference.
+void ComposeRun(const Run& run, const Composition& c)
+{
+    ComposeScalar(run, c);
+}
+
+#else
+
+namespace hn = hwy::HWY_NAMESPACE;
+
+using D8 = hn::ScalableTag<std::uint8_t>;
+using V8 = hn::Vec<D8>;
+
+/// table[index] in every lane, for a 256-byte table aligned to 64 bytes.
+HWY_INLINE V8 Lookup(D8 d, const std::uint8_t* HWY_RESTRICT table, V8 index)
+{
+#if HWY_TARGET == HWY_AVX3_DL
+    // Two 128-entry permutes, then the index's top bit picks between them.
+    const __m512i low =
+        _mm512_permutex2var_epi8(hn::Load(d, table).raw, index.raw, hn::Load(d, table + 64).raw);
+    const __m512i high = _mm512_permutex2var_epi8(hn::Load(d, table + 128).raw, index.raw,
+                                                  hn::Load(d, table + 192).raw);
+    return V8{_mm512_mask_blend_epi8(_mm512_movepi8_mask(index.raw), low, high)};
+#else
+    // Sixteen 16-entry lookups by the low four bits; the high four bits pick one.
+    const V8 low = hn::And(index, hn::Set(d, 0x0F));
+    const V8 high = hn::ShiftRight<4>(index);
+    V8 result = hn::TableLookupBytes(hn::LoadDup128(d, table), low);
+    for (int part = 1; part < 16; ++part)
+    {
+        const V8 entries = hn::TableLookupBytes(hn::LoadDup128(d, table + 16 * part), low);
+        result = hn::IfThenElse(hn::Eq(high, hn::Set(d, static_cast<std::uint8_t>(part))),
+                                entries, result);
+    }
+    return result;
+#endif
+}
+
+/// v × w ÷ 256 rounded down in every lane, for one weight w from 0 to 256. The product needs
+/// 16 bits, so the even and the odd bytes are multiplied as 16-bit lanes of their own.
+HWY_INLINE V8 Scale(D8 d, V8 v, std::uint16_t w)
+{
+    const hn::RepartitionToWide<D8> d16;
+    const auto v16 = hn::BitCast(d16, v);
+    const auto weight = hn::Set(d16, w);
+    const auto even = hn::ShiftRight<8>(hn::And(v16, hn::Set(d16, 0x00FF)) * weight);
+    const auto odd = hn::And(hn::ShiftRight<8>(v16) * weight, hn::Set(d16, 0xFF00));
+    return hn::BitCast(d, hn::Or(even, odd));
+}
+
+/// v × w ÷ 256 rounded down, with a weight (0 to 255) per lane.
+HWY_INLINE V8 Scale(D8 d, V8 v, V8 w)
+{
+    const hn::RepartitionToWide<D8> d16;
+    const auto v16 = hn::BitCast(d16, v);
+    const auto w16 = hn::BitCast(d16, w);
+    const auto lowByte = hn::Set(d16, 0x00FF);
+    const auto even = hn::ShiftRight<8>(hn::And(v16, lowByte) * hn::And(w16, lowByte));
+    const auto odd =
+        hn::And(hn::ShiftRight<8>(v16) * hn::ShiftRight<8>(w16), hn::Set(d16, 0xFF00));
+    return hn::BitCast(d, hn::Or(even, odd));
+}
+
+/// Moves each target byte towards the source byte by scale(|s − d|). Dividing the magnitude
+/// rounded down and restoring the sign afterwards is division rounded toward zero.
+template <typename ScaleOp> HWY_INLINE V8 BlendBytes(D8 d, V8 target, V8 source, ScaleOp scale)
+{
+    const V8 up = hn::SaturatedSub(source, target);
+    const V8 down = hn::SaturatedSub(target, source);
+    const V8 change = scale(hn::Or(up, down));
+    return hn::IfThenElse(hn::Eq(down, hn::Zero(d)), hn::Add(target, change),
+                          hn::Sub(target, change));
+}
+
+/// Blue, green, red and, for 32-bit targets, the fourth byte of N target pixels.
+struct Pixels
+{
+    V8 blue;
+    V8 green;
+    V8 red;
+    V8 fourth;
+};
+
+template <std::size_t TargetBytes> HWY_INLINE Pixels LoadTarget(D8 d, const std::uint8_t* p)
+{
+    Pixels t;
+    if constexpr (TargetBytes == 4)
+    {
+        hn::LoadInterleaved4(d, p, t.blue, t.green, t.red, t.fourth);
+    }
+    else
+    {
+        hn::LoadInterleaved3(d, p, t.blue, t.green, t.red);
+        t.fourth = hn::Zero(d);
+    }
+    return t;
+}
+
+template <std::size_t TargetBytes> HWY_INLINE void StoreTarget(D8 d, const Pixels& t, std::uint8_t* p)
+{
+    if constexpr (TargetBytes == 4)
+        hn::StoreInterleaved4(t.blue, t.green, t.red, t.fourth, d, p);
+    else
+        hn::StoreInterleaved3(t.blue, t.green, t.red, d, p);
+}
+
+/// Composes one row; returns how many pixels it did, whole vectors only.
+std::size_t IndexedRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
+                       std::size_t count, const Composition& c)
+{
+    const D8 d;
+    const std::size_t n = hn::Lanes(d);
+    const V8 transparent = hn::Set(d, c.numbers->transparent);
+    std::size_t i = 0;
+    for (; i + n <= count; i += n)
+    {
+        const V8 number = hn::LoadU(d, s + i);
+        const V8 put = Lookup(d, c.numbers->index.data(), number);
+        hn::StoreU(hn::IfThenElse(hn::Eq(number, transparent), hn::LoadU(d, t + i), put), d,
+                   t + i);
+    }
+    return i;
+}
+
+template <std::size_t TargetBytes>
+std::size_t NumbersRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
+                       std::size_t count, const Composition& c)
+{
+    const D8 d;
+    const std::size_t n = hn::Lanes(d);
+    const NumberLookup& numbers = *c.numbers;
+    const V8 transparent = hn::Set(d, numbers.transparent);
+    const bool blended = c.rule == ComposeRule::BlendedNumbers;
+    const auto g = static_cast<std::uint16_t>(c.opacity);
+    const auto byOpacity = [d, g](V8 v) { return Scale(d, v, g); };
+    std::size_t i = 0;
+    for (; i + n <= count; i += n)
+    {
+        const V8 number = hn::LoadU(d, s + i);
+        const auto keep = hn::Eq(number, transparent);
+        Pixels p = LoadTarget<TargetBytes>(d, t + TargetBytes * i);
+        V8 blue = Lookup(d, numbers.blue.data(), number);
+        V8 green = Lookup(d, numbers.green.data(), number);
+        V8 red = Lookup(d, numbers.red.data(), number);
+        if (blended)
+        {
+            blue = BlendBytes(d, p.blue, blue, byOpacity);
+            green = BlendBytes(d, p.green, green, byOpacity);
+            red = BlendBytes(d, p.red, red, byOpacity);
+        }
+        p.blue = hn::IfThenElse(keep, p.blue, blue);
+        p.green = hn::IfThenElse(keep, p.green, green);
+        p.red = hn::IfThenElse(keep, p.red, red);
+        StoreTarget<TargetBytes>(d, p, t + TargetBytes * i);
+    }
+    return i;
+}
+
+template <std::size_t TargetBytes>
+std::size_t AlphaRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
+                     std::size_t count, const Composition& c)
+{
+    const D8 d;
+    const std::size_t n = hn::Lanes(d);
+    const bool withOpacity = c.rule == ComposeRule::AlphaAndOpacity;
+    const auto g = static_cast<std::uint16_t>(c.opacity);
+    std::size_t i = 0;
+    for (; i + n <= count; i += n)
+    {
+        V8 blue, green, red, alpha;
+        hn::LoadInterleaved4(d, s + 4 * i, blue, green, red, alpha);
+        Pixels p = LoadTarget<TargetBytes>(d, t + TargetBytes * i);
+        // Alpha 255 stands for the whole change, not 255/256 of it.
+        const auto opaque = hn::Eq(alpha, hn::Set(d, 0xFF));
+        const auto byAlpha = [d, opaque, alpha](V8 v)
+        { return hn::IfThenElse(opaque, v, Scale(d, v, alpha)); };
+        if (withOpacity)
+        {
+            const auto byBoth = [d, g, byAlpha](V8 v) { return Scale(d, byAlpha(v), g); };
+            p.blue = BlendBytes(d, p.blue, blue, byBoth);
+            p.green = BlendBytes(d, p.green, green, byBoth);
+            p.red = BlendBytes(d, p.red, red, byBoth);
+        }
+        else
+        {
+            p.blue = BlendBytes(d, p.blue, blue, byAlpha);
+            p.green = BlendBytes(d, p.green, green, byAlpha);
+            p.red = BlendBytes(d, p.red, red, byAlpha);
+            // A fully opaque pixel is copied whole, alpha into the fourth byte included.
+            p.fourth = hn::IfThenElse(opaque, alpha, p.fourth);
+        }
+        StoreTarget<TargetBytes>(d, p, t + TargetBytes * i);
+    }
+    return i;
+}
+
+template <std::size_t TargetBytes>
+std::size_t FullColourRow(const std::uint8_t* s, std::uint8_t* t, std::size_t count,
+                          const Composition& c)
+{
+    if (c.rule == ComposeRule::Alpha || c.rule == ComposeRule::AlphaAndOpacity)
+        return AlphaRow<TargetBytes>(s, t, count, c);
+    return NumbersRow<TargetBytes>(s, t, count, c);
+}
+
+void ComposeRun(const Run& run, const Composition& c)
+{
+    const std::size_t sourceBytes =
+        c.rule == ComposeRule::Alpha || c.rule == ComposeRule::AlphaAndOpacity ? 4 : 1;
+    const auto width = static_cast<std::size_t>(run.width);
+    const std::uint8_t* source = run.source;
+    std::uint8_t* target = run.target;
+    for (std::int32_t row = 0; row < run.rows; ++row)
+    {
+        std::size_t done;
+        switch (c.targetBytes)
+        {
+        case 1:
+            done = IndexedRow(source, target, width, c);
+            break;
+        case 3:
+            done = FullColourRow<3>(source, target, width, c);
+            break;
+        default:
+            done = FullColourRow<4>(source, target, width, c);
+            break;
+        }
+        ComposeRowScalar(source + sourceBytes * done, target + c.targetBytes * done,
+                         width - done, c);
+        source += run.sourceStep;
+        target += run.targetStep;
+    }
+}
+
+#endif
+
+} // namespace HWY_NAMESPACE
+} // namespace velquin_compose
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace velquin_compose
+{
+HWY_EXPORT(ComposeRun);
+} // namespace velquin_compose
+
+void ComposeVector(const Run& run, const Composition& composition)
+{
+    HWY_DYNAMIC_DISPATCH(velquin_compose::ComposeRun)(run, composition);
+}
+#endif
