@@ -1,6 +1,5 @@
-// The vector code is compiled once for every instruction set in the list below and chosen when
-// first called; the byte lookups use the 512-bit byte permutes where the processor has them.
-#define HWY_WANT_AVX3_DL
+// The vector code is compiled once for every instruction set that the library knows and chosen
+// when first called; the byte lookups use the 512-bit byte permutes where the processor has them.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "image/Compose.cpp"
 #include <hwy/foreach_target.h>
