@@ -140,6 +140,37 @@ std::size_t IndexedRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RES
     return i;
 }
 
+/// Solid colour numbers into a 32-bit target. The target needs no reading: a masked store puts
+/// blue, green and red and leaves the fourth bytes and the transparent pixels alone.
+std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
+                              std::size_t count, const NumberLookup& numbers)
+{
+    const D8 d;
+    const hn::Repartition<std::int32_t, D8> d32;
+    const std::size_t n = hn::Lanes(d);
+    const V8 transparent = hn::Set(d, numbers.transparent);
+    const V8 fourthBytes = hn::BitCast(d, hn::Set(d32, static_cast<std::int32_t>(0xFF000000u)));
+    alignas(HWY_MAX_BYTES) std::uint8_t pixels[4 * HWY_MAX_BYTES];
+    std::size_t i = 0;
+    for (; i + n <= count; i += n)
+    {
+        const V8 number = hn::LoadU(d, s + i);
+        // The fourth byte of each pixel says whether it is transparent (255) or not (0).
+        hn::StoreInterleaved4(Lookup(d, numbers.blue.data(), number),
+                              Lookup(d, numbers.green.data(), number),
+                              Lookup(d, numbers.red.data(), number),
+                              hn::VecFromMask(d, hn::Eq(number, transparent)), d, pixels);
+        for (std::size_t part = 0; part < 4; ++part)
+        {
+            const V8 p = hn::Load(d, pixels + part * n);
+            const V8 kept =
+                hn::Or(hn::BitCast(d, hn::BroadcastSignBit(hn::BitCast(d32, p))), fourthBytes);
+            hn::BlendedStore(p, hn::Eq(kept, hn::Zero(d)), d, t + 4 * i + part * n);
+        }
+    }
+    return i;
+}
+
 template <std::size_t TargetBytes>
 std::size_t NumbersRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
                        std::size_t count, const Composition& c)
@@ -147,8 +178,13 @@ std::size_t NumbersRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RES
     const D8 d;
     const std::size_t n = hn::Lanes(d);
     const NumberLookup& numbers = *c.numbers;
-    const V8 transparent = hn::Set(d, numbers.transparent);
     const bool blended = c.rule == ComposeRule::BlendedNumbers;
+    if constexpr (TargetBytes == 4)
+    {
+        if (!blended)
+            return SolidNumbersRow32(s, t, count, numbers);
+    }
+    const V8 transparent = hn::Set(d, numbers.transparent);
     const auto g = static_cast<std::uint16_t>(c.opacity);
     const auto byOpacity = [d, g](V8 v) { return Scale(d, v, g); };
     std::size_t i = 0;
