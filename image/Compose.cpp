@@ -146,26 +146,44 @@ std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* 
                               std::size_t count, const NumberLookup& numbers)
 {
     const D8 d;
-    const hn::Repartition<std::int32_t, D8> d32;
+    const hn::RepartitionToWide<D8> d16;
+    const hn::RepartitionToWide<decltype(d16)> d32;
+    const hn::Repartition<std::int32_t, D8> di32;
     const std::size_t n = hn::Lanes(d);
+    // The zips below interleave within 16-byte blocks. Taking the numbers in groups of four in
+    // this order puts the pixels they make in memory order, without moving blocks afterwards.
+    const std::size_t blocks = n / 16;
+    alignas(HWY_MAX_BYTES) std::int32_t order[HWY_MAX_BYTES / 4];
+    for (std::size_t lane = 0; lane < n / 4; ++lane)
+        order[lane] = static_cast<std::int32_t>(blocks * (lane % 4) + lane / 4);
+    const auto reorder = hn::SetTableIndices(di32, order);
     const V8 transparent = hn::Set(d, numbers.transparent);
-    const V8 fourthBytes = hn::BitCast(d, hn::Set(d32, static_cast<std::int32_t>(0xFF000000u)));
-    alignas(HWY_MAX_BYTES) std::uint8_t pixels[4 * HWY_MAX_BYTES];
+    const V8 fourthBytes = hn::BitCast(d, hn::Set(di32, static_cast<std::int32_t>(0xFF000000u)));
     std::size_t i = 0;
     for (; i + n <= count; i += n)
     {
-        const V8 number = hn::LoadU(d, s + i);
+        const V8 number =
+            hn::BitCast(d, hn::TableLookupLanes(hn::BitCast(di32, hn::LoadU(d, s + i)), reorder));
+        const V8 blue = Lookup(d, numbers.blue.data(), number);
+        const V8 green = Lookup(d, numbers.green.data(), number);
+        const V8 red = Lookup(d, numbers.red.data(), number);
         // The fourth byte of each pixel says whether it is transparent (255) or not (0).
-        hn::StoreInterleaved4(Lookup(d, numbers.blue.data(), number),
-                              Lookup(d, numbers.green.data(), number),
-                              Lookup(d, numbers.red.data(), number),
-                              hn::VecFromMask(d, hn::Eq(number, transparent)), d, pixels);
+        const V8 keep = hn::VecFromMask(d, hn::Eq(number, transparent));
+        const auto blueGreenLow = hn::ZipLower(d16, blue, green);
+        const auto blueGreenHigh = hn::ZipUpper(d16, blue, green);
+        const auto redKeepLow = hn::ZipLower(d16, red, keep);
+        const auto redKeepHigh = hn::ZipUpper(d16, red, keep);
+        const V8 pixels[4] = {
+            hn::BitCast(d, hn::ZipLower(d32, blueGreenLow, redKeepLow)),
+            hn::BitCast(d, hn::ZipUpper(d32, blueGreenLow, redKeepLow)),
+            hn::BitCast(d, hn::ZipLower(d32, blueGreenHigh, redKeepHigh)),
+            hn::BitCast(d, hn::ZipUpper(d32, blueGreenHigh, redKeepHigh)),
+        };
         for (std::size_t part = 0; part < 4; ++part)
         {
-            const V8 p = hn::Load(d, pixels + part * n);
-            const V8 kept =
-                hn::Or(hn::BitCast(d, hn::BroadcastSignBit(hn::BitCast(d32, p))), fourthBytes);
-            hn::BlendedStore(p, hn::Eq(kept, hn::Zero(d)), d, t + 4 * i + part * n);
+            const V8 kept = hn::Or(
+                hn::BitCast(d, hn::BroadcastSignBit(hn::BitCast(di32, pixels[part]))), fourthBytes);
+            hn::BlendedStore(pixels[part], hn::Eq(kept, hn::Zero(d)), d, t + 4 * i + part * n);
         }
     }
     return i;
