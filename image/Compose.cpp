@@ -173,18 +173,18 @@ std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* 
         const auto blueGreenHigh = hn::ZipUpper(d16, blue, green);
         const auto redKeepLow = hn::ZipLower(d16, red, keep);
         const auto redKeepHigh = hn::ZipUpper(d16, red, keep);
-        const V8 pixels[4] = {
-            hn::BitCast(d, hn::ZipLower(d32, blueGreenLow, redKeepLow)),
-            hn::BitCast(d, hn::ZipUpper(d32, blueGreenLow, redKeepLow)),
-            hn::BitCast(d, hn::ZipLower(d32, blueGreenHigh, redKeepHigh)),
-            hn::BitCast(d, hn::ZipUpper(d32, blueGreenHigh, redKeepHigh)),
-        };
-        for (std::size_t part = 0; part < 4; ++part)
+        std::uint8_t* const out = t + 4 * i;
+        const auto put = [&](auto pixels, std::size_t part)
         {
-            const V8 kept = hn::Or(
-                hn::BitCast(d, hn::BroadcastSignBit(hn::BitCast(di32, pixels[part]))), fourthBytes);
-            hn::BlendedStore(pixels[part], hn::Eq(kept, hn::Zero(d)), d, t + 4 * i + part * n);
-        }
+            const V8 p = hn::BitCast(d, pixels);
+            const V8 kept =
+                hn::Or(hn::BitCast(d, hn::BroadcastSignBit(hn::BitCast(di32, p))), fourthBytes);
+            hn::BlendedStore(p, hn::Eq(kept, hn::Zero(d)), d, out + part * n);
+        };
+        put(hn::ZipLower(d32, blueGreenLow, redKeepLow), 0);
+        put(hn::ZipUpper(d32, blueGreenLow, redKeepLow), 1);
+        put(hn::ZipLower(d32, blueGreenHigh, redKeepHigh), 2);
+        put(hn::ZipUpper(d32, blueGreenHigh, redKeepHigh), 3);
     }
     return i;
 }
