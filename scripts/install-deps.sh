@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libwxgtk3.2-dev libpng-dev
+    libhwy-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick
     fonts-ipafont-gothic
