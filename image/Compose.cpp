@@ -140,29 +140,12 @@ std::size_t IndexedRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RES
     return i;
 }
 
-/// Each colour number's blue, green and red as one 32-bit pixel, bytes in memory order; the
-/// fourth byte is 255 for the transparent number and 0 for the others.
-struct NumberPixels
-{
-    alignas(64) std::uint32_t words[256];
-};
-
-NumberPixels PackNumbers(const NumberLookup& numbers)
-{
-    NumberPixels packed;
-    for (std::size_t c = 0; c < 256; ++c)
-        packed.words[c] = numbers.blue[c] | std::uint32_t{numbers.green[c]} << 8 |
-                          std::uint32_t{numbers.red[c]} << 16 |
-                          (c == numbers.transparent ? 0xFF000000u : 0u);
-    return packed;
-}
-
 #if HWY_TARGET == HWY_AVX3_DL
 
 /// Solid colour numbers into a 32-bit target. The target needs no reading: a masked store puts
 /// blue, green and red and leaves the fourth bytes and the transparent pixels alone.
 std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
-                              std::size_t count, const NumberLookup& numbers, const NumberPixels&)
+                              std::size_t count, const NumberLookup& numbers)
 {
     const D8 d;
     const hn::RepartitionToWide<D8> d16;
@@ -210,26 +193,35 @@ std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* 
 
 #else
 
-/// Solid colour numbers into a 32-bit target, a gathered word per pixel: without byte permutes
-/// the three planes would each cost sixteen table lookups.
-std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
-                              std::size_t count, const NumberLookup&, const NumberPixels& packed)
+/// Colour numbers into a 32-bit target, a gathered pixel per number: without byte permutes the
+/// three colour planes would each cost sixteen table lookups.
+std::size_t GatheredNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
+                                 std::size_t count, const Composition& c)
 {
     const hn::ScalableTag<std::uint32_t> d32;
     const hn::RebindToSigned<decltype(d32)> di32;
     const hn::Rebind<std::uint8_t, decltype(d32)> dNumbers;
-    const hn::Repartition<std::uint8_t, decltype(d32)> d8;
+    const D8 d;
     const std::size_t n = hn::Lanes(d32);
+    const bool blended = c.rule == ComposeRule::BlendedNumbers;
+    const auto g = static_cast<std::uint16_t>(c.opacity);
+    const auto byOpacity = [d, g](V8 v) { return Scale(d, v, g); };
     const auto fourthByte = hn::Set(d32, 0xFF000000u);
     std::size_t i = 0;
     for (; i + n <= count; i += n)
     {
         const auto number = hn::PromoteTo(di32, hn::LoadU(dNumbers, s + i));
-        const auto word = hn::GatherIndex(d32, packed.words, number);
-        const auto target = hn::BitCast(d32, hn::LoadU(d8, t + 4 * i));
-        const auto transparent = hn::RebindMask(d32, hn::Lt(hn::BitCast(di32, word), hn::Zero(di32)));
-        const auto put = hn::Or(hn::And(target, fourthByte), hn::AndNot(fourthByte, word));
-        hn::StoreU(hn::BitCast(d8, hn::IfThenElse(transparent, target, put)), d8, t + 4 * i);
+        const auto pixel = hn::GatherIndex(d32, c.numbers->pixel.data(), number);
+        const V8 target = hn::LoadU(d, t + 4 * i);
+        const V8 colour = blended ? BlendBytes(d, target, hn::BitCast(d, pixel), byOpacity)
+                                  : hn::BitCast(d, pixel);
+        // The pixel's fourth byte marks the transparent number; the target keeps its own.
+        const auto transparent =
+            hn::RebindMask(d32, hn::Lt(hn::BitCast(di32, pixel), hn::Zero(di32)));
+        const auto target32 = hn::BitCast(d32, target);
+        const auto put =
+            hn::Or(hn::And(target32, fourthByte), hn::AndNot(fourthByte, hn::BitCast(d32, colour)));
+        hn::StoreU(hn::BitCast(d, hn::IfThenElse(transparent, target32, put)), d, t + 4 * i);
     }
     return i;
 }
@@ -238,7 +230,7 @@ std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* 
 
 template <std::size_t TargetBytes>
 std::size_t NumbersRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
-                       std::size_t count, const Composition& c, const NumberPixels& packed)
+                       std::size_t count, const Composition& c)
 {
     const D8 d;
     const std::size_t n = hn::Lanes(d);
@@ -246,8 +238,12 @@ std::size_t NumbersRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RES
     const bool blended = c.rule == ComposeRule::BlendedNumbers;
     if constexpr (TargetBytes == 4)
     {
+#if HWY_TARGET == HWY_AVX3_DL
         if (!blended)
-            return SolidNumbersRow32(s, t, count, numbers, packed);
+            return SolidNumbersRow32(s, t, count, numbers);
+#else
+        return GatheredNumbersRow32(s, t, count, c);
+#endif
     }
     const V8 transparent = hn::Set(d, numbers.transparent);
     const auto g = static_cast<std::uint16_t>(c.opacity);
@@ -315,11 +311,11 @@ std::size_t AlphaRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTR
 
 template <std::size_t TargetBytes>
 std::size_t FullColourRow(const std::uint8_t* s, std::uint8_t* t, std::size_t count,
-                          const Composition& c, const NumberPixels& packed)
+                          const Composition& c)
 {
     if (c.rule == ComposeRule::Alpha || c.rule == ComposeRule::AlphaAndOpacity)
         return AlphaRow<TargetBytes>(s, t, count, c);
-    return NumbersRow<TargetBytes>(s, t, count, c, packed);
+    return NumbersRow<TargetBytes>(s, t, count, c);
 }
 
 void ComposeRun(const Run& run, const Composition& c)
@@ -329,9 +325,6 @@ void ComposeRun(const Run& run, const Composition& c)
     const auto width = static_cast<std::size_t>(run.width);
     const std::uint8_t* source = run.source;
     std::uint8_t* target = run.target;
-    NumberPixels packed;
-    if (HWY_TARGET != HWY_AVX3_DL && c.rule == ComposeRule::SolidNumbers && c.targetBytes == 4)
-        packed = PackNumbers(*c.numbers);
     for (std::int32_t row = 0; row < run.rows; ++row)
     {
         std::size_t done;
@@ -341,10 +334,10 @@ void ComposeRun(const Run& run, const Composition& c)
             done = IndexedRow(source, target, width, c);
             break;
         case 3:
-            done = FullColourRow<3>(source, target, width, c, packed);
+            done = FullColourRow<3>(source, target, width, c);
             break;
         default:
-            done = FullColourRow<4>(source, target, width, c, packed);
+            done = FullColourRow<4>(source, target, width, c);
             break;
         }
         ComposeRowScalar(source + sourceBytes * done, target + c.targetBytes * done,

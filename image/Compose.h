@@ -29,7 +29,13 @@ struct NumberLookup
     alignas(64) std::array<std::uint8_t, 256> green{}; ///< full-colour targets
     alignas(64) std::array<std::uint8_t, 256> red{};   ///< full-colour targets
     alignas(64) std::array<std::uint8_t, 256> index{}; ///< 256-colour targets
-    std::uint8_t transparent = 0;                      ///< keeps the target as it is
+    /// Blue, green and red as one pixel in memory order, the fourth byte 255 for the transparent
+    /// number and 0 for the others; filled by PackPixels.
+    alignas(64) std::array<std::uint32_t, 256> pixel{};
+    std::uint8_t transparent = 0; ///< keeps the target as it is
+
+    /// Fills pixel from the three colour tables and the transparent number.
+    void PackPixels();
 };
 
 enum class ComposeRule

@@ -34,6 +34,7 @@ NumberLookup Numbers(const CelImage& cel, const ColourMap* colourMap,
             numbers.red[c] = palette[index].red;
         }
     }
+    numbers.PackPixels();
     return numbers;
 }
 

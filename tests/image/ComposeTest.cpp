@@ -174,6 +174,7 @@ TEST(ComposeTest, VectorArithmeticMatchesTheReferenceForEveryDifferenceAndWeight
         lookup.red[c] = static_cast<std::uint8_t>(c * 101);
     }
     lookup.transparent = 7;
+    lookup.PackPixels();
 
     ForEachVectorTarget(
         [&]
