@@ -52,7 +52,8 @@ void ComposeRow(const std::uint8_t* source, std::uint8_t* target, std::size_t co
                                   [index = n->index.data(), t = n->transparent](
                                       const std::uint8_t* s, std::uint8_t* d)
                                   {
-                                      const std::uint8_t keep = *s == t ? 255 : 0;
+                                      const auto keep =
+                                          static_cast<std::uint8_t>(-int{*s == t});
                                       *d = static_cast<std::uint8_t>((*d & keep) |
                                                                      (index[*s] & ~keep));
                                   });
@@ -63,7 +64,8 @@ void ComposeRow(const std::uint8_t* source, std::uint8_t* target, std::size_t co
             {
                 // The transparent number keeps the whole target, any other its fourth byte.
                 const std::uint32_t p = pixel[*s];
-                const std::uint32_t keep = (p & 0xFF000000u) ? 0xFFFFFFFFu : 0xFF000000u;
+                const std::uint32_t keep =
+                    0xFF000000u | static_cast<std::uint32_t>(static_cast<std::int32_t>(p) >> 31);
                 PutMasked<TargetBytes>(d, keep, p & ~keep);
             });
     case ComposeRule::BlendedNumbers:
