@@ -47,8 +47,8 @@ HWY_INLINE V8 Lookup(D8 d, const std::uint8_t* HWY_RESTRICT table, V8 index)
     for (int part = 1; part < 16; ++part)
     {
         const V8 entries = hn::TableLookupBytes(hn::LoadDup128(d, table + 16 * part), low);
-        result = hn::IfThenElse(hn::Eq(high, hn::Set(d, static_cast<std::uint8_t>(part))),
-                                entries, result);
+        result = hn::IfThenElse(hn::Eq(high, hn::Set(d, static_cast<std::uint8_t>(part))), entries,
+                                result);
     }
     return result;
 #endif
@@ -74,8 +74,7 @@ HWY_INLINE V8 Scale(D8 d, V8 v, V8 w)
     const auto w16 = hn::BitCast(d16, w);
     const auto lowByte = hn::Set(d16, 0x00FF);
     const auto even = hn::ShiftRight<8>(hn::And(v16, lowByte) * hn::And(w16, lowByte));
-    const auto odd =
-        hn::And(hn::ShiftRight<8>(v16) * hn::ShiftRight<8>(w16), hn::Set(d16, 0xFF00));
+    const auto odd = hn::And(hn::ShiftRight<8>(v16) * hn::ShiftRight<8>(w16), hn::Set(d16, 0xFF00));
     return hn::BitCast(d, hn::Or(even, odd));
 }
 
@@ -114,7 +113,8 @@ template <std::size_t TargetBytes> HWY_INLINE Pixels LoadTarget(D8 d, const std:
     return t;
 }
 
-template <std::size_t TargetBytes> HWY_INLINE void StoreTarget(D8 d, const Pixels& t, std::uint8_t* p)
+template <std::size_t TargetBytes>
+HWY_INLINE void StoreTarget(D8 d, const Pixels& t, std::uint8_t* p)
 {
     if constexpr (TargetBytes == 4)
         hn::StoreInterleaved4(t.blue, t.green, t.red, t.fourth, d, p);
@@ -122,7 +122,9 @@ template <std::size_t TargetBytes> HWY_INLINE void StoreTarget(D8 d, const Pixel
         hn::StoreInterleaved3(t.blue, t.green, t.red, d, p);
 }
 
-/// Composes one row; returns how many pixels it did, whole vectors only.
+// Each row function composes whole vectors only and returns how many pixels it did; the
+// reference does the rest of the row.
+
 std::size_t IndexedRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
                        std::size_t count, const Composition& c)
 {
@@ -134,8 +136,7 @@ std::size_t IndexedRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RES
     {
         const V8 number = hn::LoadU(d, s + i);
         const V8 put = Lookup(d, c.numbers->index.data(), number);
-        hn::StoreU(hn::IfThenElse(hn::Eq(number, transparent), hn::LoadU(d, t + i), put), d,
-                   t + i);
+        hn::StoreU(hn::IfThenElse(hn::Eq(number, transparent), hn::LoadU(d, t + i), put), d, t + i);
     }
     return i;
 }
@@ -340,8 +341,8 @@ void ComposeRun(const Run& run, const Composition& c)
             done = FullColourRow<4>(source, target, width, c);
             break;
         }
-        ComposeRowScalar(source + sourceBytes * done, target + c.targetBytes * done,
-                         width - done, c);
+        ComposeRowScalar(source + sourceBytes * done, target + c.targetBytes * done, width - done,
+                         c);
         source += run.sourceStep;
         target += run.targetStep;
     }

@@ -48,15 +48,13 @@ void ComposeRow(const std::uint8_t* source, std::uint8_t* target, std::size_t co
     // Colour numbers are drawn without a branch per pixel: scattered transparent pixels would
     // otherwise cost a mispredicted branch each.
     case ComposeRule::IndexedNumbers:
-        return ForEachPixel<1, 1>(source, target, count,
-                                  [index = n->index.data(), t = n->transparent](
-                                      const std::uint8_t* s, std::uint8_t* d)
-                                  {
-                                      const auto keep =
-                                          static_cast<std::uint8_t>(-int{*s == t});
-                                      *d = static_cast<std::uint8_t>((*d & keep) |
-                                                                     (index[*s] & ~keep));
-                                  });
+        return ForEachPixel<1, 1>(
+            source, target, count,
+            [index = n->index.data(), t = n->transparent](const std::uint8_t* s, std::uint8_t* d)
+            {
+                const auto keep = static_cast<std::uint8_t>(-int{*s == t});
+                *d = static_cast<std::uint8_t>((*d & keep) | (index[*s] & ~keep));
+            });
     case ComposeRule::SolidNumbers:
         return ForEachPixel<1, TargetBytes>(
             source, target, count,
@@ -73,8 +71,7 @@ void ComposeRow(const std::uint8_t* source, std::uint8_t* target, std::size_t co
                                             [n, g](const std::uint8_t* s, std::uint8_t* d)
                                             {
                                                 // Weight 0 keeps the target exactly.
-                                                const std::int32_t w =
-                                                    *s == n->transparent ? 0 : g;
+                                                const std::int32_t w = *s == n->transparent ? 0 : g;
                                                 d[0] = Blend(d[0], n->blue[*s], w);
                                                 d[1] = Blend(d[1], n->green[*s], w);
                                                 d[2] = Blend(d[2], n->red[*s], w);

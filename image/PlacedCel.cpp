@@ -39,7 +39,8 @@ NumberLookup Numbers(const CelImage& cel, const ColourMap* colourMap,
 }
 
 /// Picks the rule for the cel and the buffer; nothing when the cel does not show.
-std::optional<Composition> ChooseRule(const CelImage& cel, bool hasColourMap, std::int32_t bufferDepth)
+std::optional<Composition> ChooseRule(const CelImage& cel, bool hasColourMap,
+                                      std::int32_t bufferDepth)
 {
     Composition c;
     c.targetBytes = static_cast<std::size_t>(bufferDepth / 8);

@@ -88,8 +88,8 @@ void MakeScene(std::mt19937& random, Scene& scene)
     image.width = Uniform(random, 1, 300);
     image.height = Uniform(random, 1, 9);
     image.transparentIndex = static_cast<std::uint8_t>(random());
-    image.opacity = Uniform(random, 0, 2) ? kOpacities[Uniform(random, 0, 7)]
-                                          : Uniform(random, 0, 256);
+    image.opacity =
+        Uniform(random, 0, 2) ? kOpacities[Uniform(random, 0, 7)] : Uniform(random, 0, 256);
     Bytes pixels(static_cast<std::size_t>(image.RowBytes()) * image.height);
     for (std::uint8_t& b : pixels)
         b = EdgyByte(random, image.transparentIndex);
