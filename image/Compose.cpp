@@ -8,6 +8,8 @@
 
 #include "image/Compose.h"
 
+#include <cstring>
+
 HWY_BEFORE_NAMESPACE();
 namespace velquin_compose
 {
@@ -122,8 +124,7 @@ HWY_INLINE void StoreTarget(D8 d, const Pixels& t, std::uint8_t* p)
         hn::StoreInterleaved3(t.blue, t.green, t.red, d, p);
 }
 
-// Each row function composes whole vectors only and returns how many pixels it did; the
-// reference does the rest of the row.
+// Each row function composes whole vectors only and returns how many pixels it did.
 
 std::size_t IndexedRow(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* HWY_RESTRICT t,
                        std::size_t count, const Composition& c)
@@ -153,13 +154,12 @@ std::size_t SolidNumbersRow32(const std::uint8_t* HWY_RESTRICT s, std::uint8_t* 
     const hn::RepartitionToWide<decltype(d16)> d32;
     const hn::Repartition<std::int32_t, D8> di32;
     const std::size_t n = hn::Lanes(d);
-    // The zips below interleave within 16-byte blocks. Taking the numbers in groups of four in
-    // this order puts the pixels they make in memory order, without moving blocks afterwards.
-    const std::size_t blocks = n / 16;
-    alignas(HWY_MAX_BYTES) std::int32_t order[HWY_MAX_BYTES / 4];
-    for (std::size_t lane = 0; lane < n / 4; ++lane)
-        order[lane] = static_cast<std::int32_t>(blocks * (lane % 4) + lane / 4);
-    const auto reorder = hn::SetTableIndices(di32, order);
+    // The zips below interleave within each of the four 16-byte blocks. Taking the numbers in
+    // groups of four in this order puts the pixels they make in memory order, without moving
+    // blocks afterwards.
+    alignas(64) static constexpr std::int32_t kOrder[16] = {0, 4, 8,  12, 1, 5, 9,  13,
+                                                            2, 6, 10, 14, 3, 7, 11, 15};
+    const auto reorder = hn::SetTableIndices(di32, kOrder);
     const V8 transparent = hn::Set(d, numbers.transparent);
     const V8 fourthBytes = hn::BitCast(d, hn::Set(di32, static_cast<std::int32_t>(0xFF000000u)));
     std::size_t i = 0;
@@ -323,26 +323,38 @@ void ComposeRun(const Run& run, const Composition& c)
 {
     const std::size_t sourceBytes =
         c.rule == ComposeRule::Alpha || c.rule == ComposeRule::AlphaAndOpacity ? 4 : 1;
+    const auto composeRow = [&c](const std::uint8_t* s, std::uint8_t* t, std::size_t count)
+    {
+        switch (c.targetBytes)
+        {
+        case 1:
+            return IndexedRow(s, t, count, c);
+        case 3:
+            return FullColourRow<3>(s, t, count, c);
+        default:
+            return FullColourRow<4>(s, t, count, c);
+        }
+    };
+    // Most cels are narrower than a few vectors, so the pixels after the last whole vector of a
+    // row go through one vector's worth of copies rather than one at a time. Every lane is
+    // composed on its own, so the lanes beyond the row change nothing that is kept.
+    const std::size_t lanes = hn::Lanes(D8());
+    alignas(HWY_MAX_BYTES) std::uint8_t sourceRest[4 * HWY_MAX_BYTES] = {};
+    alignas(HWY_MAX_BYTES) std::uint8_t targetRest[4 * HWY_MAX_BYTES] = {};
     const auto width = static_cast<std::size_t>(run.width);
     const std::uint8_t* source = run.source;
     std::uint8_t* target = run.target;
     for (std::int32_t row = 0; row < run.rows; ++row)
     {
-        std::size_t done;
-        switch (c.targetBytes)
+        const std::size_t done = composeRow(source, target, width);
+        if (const std::size_t rest = width - done; rest > 0)
         {
-        case 1:
-            done = IndexedRow(source, target, width, c);
-            break;
-        case 3:
-            done = FullColourRow<3>(source, target, width, c);
-            break;
-        default:
-            done = FullColourRow<4>(source, target, width, c);
-            break;
+            std::uint8_t* const targetEnd = target + c.targetBytes * done;
+            std::memcpy(sourceRest, source + sourceBytes * done, sourceBytes * rest);
+            std::memcpy(targetRest, targetEnd, c.targetBytes * rest);
+            composeRow(sourceRest, targetRest, lanes);
+            std::memcpy(targetEnd, targetRest, c.targetBytes * rest);
         }
-        ComposeRowScalar(source + sourceBytes * done, target + c.targetBytes * done, width - done,
-                         c);
         source += run.sourceStep;
         target += run.targetStep;
     }

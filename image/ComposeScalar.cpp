@@ -1,7 +1,11 @@
 #include "image/Blend.h"
 #include "image/Compose.h"
 
+#include <bit>
 #include <cstring>
+
+// Pixels are handled as 32-bit words whose low byte comes first in memory.
+static_assert(std::endian::native == std::endian::little);
 
 namespace
 {
@@ -115,11 +119,8 @@ void ComposeRow(const std::uint8_t* source, std::uint8_t* target, std::size_t co
 void NumberLookup::PackPixels()
 {
     for (std::size_t c = 0; c < pixel.size(); ++c)
-    {
-        const std::uint8_t bytes[4] = {blue[c], green[c], red[c],
-                                       static_cast<std::uint8_t>(c == transparent ? 255 : 0)};
-        std::memcpy(&pixel[c], bytes, 4);
-    }
+        pixel[c] = std::uint32_t{blue[c]} | std::uint32_t{green[c]} << 8 |
+                   std::uint32_t{red[c]} << 16 | (c == transparent ? 0xFF000000u : 0u);
 }
 
 void ComposeRowScalar(const std::uint8_t* source, std::uint8_t* target, std::size_t count,
