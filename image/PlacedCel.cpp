@@ -1,216 +1,68 @@
 #include "image/PlacedCel.h"
 
-#include "image/Blend.h"
 #include "image/ScreenBuffer.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
-#include <cstring>
 #include <limits>
+#include <optional>
 
 namespace
 {
 
-/// The clipped part of a cel: its first source and target pixels and the row steps. Target
-/// steps are negative because the buffer stores its rows bottom-up.
-struct Run
+/// What each colour number shows: through the colour map into the buffer's palette data, where a
+/// map entry past the palette data gives black rather than reading beyond it; without a map,
+/// white (index 255 in 256 colours).
+NumberLookup Numbers(const CelImage& cel, const ColourMap* colourMap,
+                     const std::vector<PaletteColour>& palette)
 {
-    const std::uint8_t* source;
-    std::ptrdiff_t sourceStep;
-    std::uint8_t* target;
-    std::ptrdiff_t targetStep;
-    std::int32_t width;
-    std::int32_t rows;
-};
-
-/// Calls op(source pixel, target pixel) for every pixel of the run.
-template <std::size_t SourceBytes, std::size_t TargetBytes, typename Op>
-void ForEachPixel(const Run& run, Op op)
-{
-    // Locals, so that stores into the target cannot be taken to change the run.
-    const std::int32_t width = run.width;
-    const std::ptrdiff_t sourceStep = run.sourceStep;
-    const std::ptrdiff_t targetStep = run.targetStep;
-    const std::uint8_t* sourceRow = run.source;
-    std::uint8_t* targetRow = run.target;
-    for (std::int32_t row = 0; row < run.rows; ++row)
+    NumberLookup numbers;
+    numbers.transparent = cel.transparentIndex;
+    for (std::size_t c = 0; c < numbers.index.size(); ++c)
     {
-        const std::uint8_t* s = sourceRow;
-        std::uint8_t* d = targetRow;
-        // The solid paths take a few instructions a pixel, so the loop's own count matters.
-#pragma GCC unroll 4
-        for (std::int32_t i = 0; i < width; ++i, s += SourceBytes, d += TargetBytes)
-            op(s, d);
-        sourceRow += sourceStep;
-        targetRow += targetStep;
-    }
-}
-
-/// Colour number to blue, green, red (and a zero byte) for full-colour targets.
-using ColourLookup = std::array<std::array<std::uint8_t, 4>, 256>;
-
-/// Through the colour map into the buffer's palette data; a map entry past the palette data
-/// gives black rather than reading beyond it.
-ColourLookup PaletteLookup(const ColourMap& map, const std::vector<PaletteColour>& palette)
-{
-    ColourLookup lookup{};
-    for (std::size_t c = 0; c < lookup.size(); ++c)
-    {
-        const std::size_t index = map.map[c];
+        if (!colourMap)
+        {
+            numbers.index[c] = numbers.blue[c] = numbers.green[c] = numbers.red[c] = 255;
+            continue;
+        }
+        const std::uint8_t index = colourMap->map[c];
+        numbers.index[c] = index;
         if (index < palette.size())
-            lookup[c] = {palette[index].blue, palette[index].green, palette[index].red, 0};
-    }
-    return lookup;
-}
-
-ColourLookup WhiteLookup()
-{
-    ColourLookup lookup;
-    lookup.fill({255, 255, 255, 0});
-    return lookup;
-}
-
-// Solid colour numbers are drawn without a branch per pixel, as target = (target & keep[c]) |
-// put[c]: scattered transparent pixels would otherwise cost a mispredicted branch each. The
-// transparent index keeps the whole target; any other number replaces blue, green and red (or the
-// index) and keeps the fourth byte of a 32-bit target.
-
-/// Keep and put values per colour number, bytes in memory order.
-template <typename Word> struct MaskLookup
-{
-    std::array<Word, 256> keep;
-    std::array<Word, 256> put;
-};
-
-MaskLookup<std::uint32_t> ColourMasks(const ColourLookup& colours, std::uint8_t transparent)
-{
-    static constexpr std::uint8_t kKeepAll[4] = {255, 255, 255, 255};
-    static constexpr std::uint8_t kKeepFourth[4] = {0, 0, 0, 255};
-    static constexpr std::uint8_t kNothing[4] = {0, 0, 0, 0};
-    MaskLookup<std::uint32_t> masks;
-    for (std::size_t c = 0; c < colours.size(); ++c)
-    {
-        const bool keep = c == transparent;
-        std::memcpy(&masks.keep[c], keep ? kKeepAll : kKeepFourth, 4);
-        std::memcpy(&masks.put[c], keep ? kNothing : colours[c].data(), 4);
-    }
-    return masks;
-}
-
-template <std::size_t TargetBytes>
-void PutMasked(std::uint8_t* d, std::uint32_t keep, std::uint32_t put)
-{
-    if constexpr (TargetBytes == 4)
-    {
-        std::uint32_t word;
-        std::memcpy(&word, d, 4);
-        word = (word & keep) | put;
-        std::memcpy(d, &word, 4);
-    }
-    else
-    {
-        std::uint8_t keepBytes[4];
-        std::uint8_t putBytes[4];
-        std::memcpy(keepBytes, &keep, 4);
-        std::memcpy(putBytes, &put, 4);
-        for (int k = 0; k < 3; ++k)
-            d[k] = static_cast<std::uint8_t>((d[k] & keepBytes[k]) | putBytes[k]);
-    }
-}
-
-void DrawIndexed(const Run& run, const CelImage& cel, const ColourMap* colourMap)
-{
-    // 32-bit cels do not show in 256 colours; opacity plays no part here.
-    if (cel.depth != 8)
-        return;
-    MaskLookup<std::uint8_t> masks;
-    for (std::size_t c = 0; c < masks.keep.size(); ++c)
-    {
-        const bool keep = c == cel.transparentIndex;
-        masks.keep[c] = keep ? 255 : 0;
-        masks.put[c] = keep ? 0 : colourMap ? colourMap->map[c] : 255;
-    }
-    const auto put = [&](const std::uint8_t* s, std::uint8_t* d)
-    { *d = static_cast<std::uint8_t>((*d & masks.keep[*s]) | masks.put[*s]); };
-    ForEachPixel<1, 1>(run, put);
-}
-
-template <std::size_t TargetBytes>
-void DrawNumbersInColour(const Run& run, const CelImage& cel, const ColourMap* colourMap,
-                         const std::vector<PaletteColour>& palette)
-{
-    // Without a map the cel shows white whatever its opacity.
-    const std::int32_t g = colourMap ? cel.opacity : 256;
-    if (g <= 0)
-        return;
-    const ColourLookup colours = colourMap ? PaletteLookup(*colourMap, palette) : WhiteLookup();
-    const std::uint8_t transparent = cel.transparentIndex;
-    if (g < 256)
-    {
-        // Weight 0 keeps the target exactly, which spares a branch on the transparent index.
-        std::array<std::int32_t, 256> weights;
-        weights.fill(g);
-        weights[transparent] = 0;
-        const auto blend = [&](const std::uint8_t* s, std::uint8_t* d)
         {
-            const auto& e = colours[*s];
-            const std::int32_t w = weights[*s];
-            for (int k = 0; k < 3; ++k)
-                d[k] = Blend(d[k], e[k], w);
-        };
-        return ForEachPixel<1, TargetBytes>(run, blend);
-    }
-    const MaskLookup<std::uint32_t> masks = ColourMasks(colours, transparent);
-    const auto put = [&](const std::uint8_t* s, std::uint8_t* d)
-    { PutMasked<TargetBytes>(d, masks.keep[*s], masks.put[*s]); };
-    ForEachPixel<1, TargetBytes>(run, put);
-}
-
-template <std::size_t TargetBytes> void DrawTrueColour(const Run& run, const CelImage& cel)
-{
-    const std::int32_t g = cel.opacity;
-    const auto alpha = [](const std::uint8_t* s, std::uint8_t* d)
-    {
-        const std::uint8_t a = s[3];
-        if (a == 255)
-        {
-            std::memcpy(d, s, TargetBytes);
+            numbers.blue[c] = palette[index].blue;
+            numbers.green[c] = palette[index].green;
+            numbers.red[c] = palette[index].red;
         }
-        else if (a != 0)
-        {
-            for (int k = 0; k < 3; ++k)
-                d[k] = Blend(d[k], s[k], a);
-        }
-    };
-    const auto alphaAndOpacity = [g](const std::uint8_t* s, std::uint8_t* d)
-    {
-        const std::uint8_t a = s[3];
-        if (a == 255)
-        {
-            for (int k = 0; k < 3; ++k)
-                d[k] = Blend(d[k], s[k], g);
-        }
-        else if (a != 0)
-        {
-            for (int k = 0; k < 3; ++k)
-                d[k] = BlendTwice(d[k], s[k], a, g);
-        }
-    };
-    if (g >= 256)
-        ForEachPixel<4, TargetBytes>(run, alpha);
-    else if (g > 0)
-        ForEachPixel<4, TargetBytes>(run, alphaAndOpacity);
+    }
+    numbers.PackPixels();
+    return numbers;
 }
 
-template <std::size_t TargetBytes>
-void DrawFullColour(const Run& run, const CelImage& cel, const ColourMap* colourMap,
-                    const std::vector<PaletteColour>& palette)
+/// Picks the rule for the cel and the buffer; nothing when the cel does not show.
+std::optional<Composition> ChooseRule(const CelImage& cel, bool hasColourMap,
+                                      std::int32_t bufferDepth)
 {
+    Composition c;
+    c.targetBytes = static_cast<std::size_t>(bufferDepth / 8);
+    c.opacity = cel.opacity;
+    if (bufferDepth == 8)
+    {
+        // 32-bit cels do not show in 256 colours; opacity plays no part here.
+        if (cel.depth != 8)
+            return std::nullopt;
+        c.rule = ComposeRule::IndexedNumbers;
+        return c;
+    }
     if (cel.depth == 32)
-        DrawTrueColour<TargetBytes>(run, cel);
-    else
-        DrawNumbersInColour<TargetBytes>(run, cel, colourMap, palette);
+    {
+        c.rule = c.opacity >= 256 ? ComposeRule::Alpha : ComposeRule::AlphaAndOpacity;
+        return c.opacity > 0 ? std::optional(c) : std::nullopt;
+    }
+    // Without a map the cel shows white whatever its opacity.
+    if (!hasColourMap)
+        c.opacity = 256;
+    c.rule = c.opacity >= 256 ? ComposeRule::SolidNumbers : ComposeRule::BlendedNumbers;
+    return c.opacity > 0 ? std::optional(c) : std::nullopt;
 }
 
 std::int32_t Saturate(std::int64_t value)
@@ -241,7 +93,7 @@ Rect PlacedCel::CelRect() const
     return Rect{Saturate(left), Saturate(top), Saturate(left + width), Saturate(top + height)};
 }
 
-void PlacedCel::Draw(ScreenBuffer& buffer) const
+void PlacedCel::Draw(ScreenBuffer& buffer, ComposeFunction compose) const
 {
     if (!visible || !mapped || !buffer.HasPixels() || !HasAllRows(*this))
         return;
@@ -262,18 +114,16 @@ void PlacedCel::Draw(ScreenBuffer& buffer) const
         clip.Width(),
         clip.Height(),
     };
-    switch (buffer.Depth())
+    std::optional<Composition> rule = ChooseRule(*this, colourMap != nullptr, buffer.Depth());
+    if (!rule)
+        return;
+    NumberLookup numbers;
+    if (depth == 8)
     {
-    case 8:
-        DrawIndexed(run, *this, colourMap);
-        break;
-    case 24:
-        DrawFullColour<3>(run, *this, colourMap, buffer.PaletteData());
-        break;
-    default:
-        DrawFullColour<4>(run, *this, colourMap, buffer.PaletteData());
-        break;
+        numbers = Numbers(*this, colourMap, buffer.PaletteData());
+        rule->numbers = &numbers;
     }
+    compose(run, *rule);
 }
 
 bool PlacedCel::HitTest(std::int32_t px, std::int32_t py) const

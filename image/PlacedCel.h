@@ -2,6 +2,7 @@
 
 #include "image/Cel.h"
 #include "image/ColourTables.h"
+#include "image/Compose.h"
 #include "image/Rect.h"
 
 #include <cstdint>
@@ -28,8 +29,9 @@ struct PlacedCel : CelImage
 
     /// Position + offset, position + offset + size.
     Rect CelRect() const;
-    /// Composes the cel into the buffer, clipped to the dirty and screen rectangles.
-    void Draw(ScreenBuffer& buffer) const;
+    /// Composes the cel into the buffer, clipped to the dirty and screen rectangles; the
+    /// compositing code can be chosen so that tests compare the vector code with the reference.
+    void Draw(ScreenBuffer& buffer, ComposeFunction compose = ComposeVector) const;
     /// Visible, mapped, not ghosted, and the pixel under the point is not transparent.
     bool HitTest(std::int32_t px, std::int32_t py) const;
     /// The pixel under the point is not transparent, whether the cel shows or not.

@@ -6,6 +6,7 @@ packages=(
     build-essential cmake pkg-config
     libwxgtk3.2-dev libpng-dev liblhasa-dev libarchive-dev
     libsndfile1-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
+    libhwy-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick libx11-dev
     fonts-ipafont-gothic
