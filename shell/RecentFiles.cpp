@@ -2,6 +2,7 @@
 
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
+#include "shell/IniText.h"
 #include "shell/UiText.h"
 
 #include <wx/filename.h>
@@ -18,40 +19,9 @@ namespace
 {
 constexpr const char* kSectionHeader = "[Recent File List]";
 constexpr const char* kPlaceholderText = "最新のﾌｧｲﾙ";
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return std::string();
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-bool IsSectionHeader(const std::string& line)
-{
-    const std::string text = Trimmed(line);
-    return !text.empty() && text.front() == '[';
-}
-
-std::vector<std::string> ReadLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 } // namespace
+
+using namespace IniText;
 
 RecentFiles::RecentFiles(wxString iniPath) : m_strIniPath(std::move(iniPath))
 {

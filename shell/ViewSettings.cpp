@@ -1,9 +1,8 @@
 #include "shell/ViewSettings.h"
 
 #include "image/Zoom.h"
+#include "shell/IniText.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -14,37 +13,6 @@ namespace
 {
 constexpr const char* kSection = "[View]";
 
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return std::string();
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-bool IsSectionHeader(const std::string& line)
-{
-    const std::string text = Trimmed(line);
-    return !text.empty() && text.front() == '[';
-}
-
-std::vector<std::string> ReadLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::optional<int> ParseNumber(const std::string& text)
 {
     int value = 0;
@@ -54,6 +22,8 @@ std::optional<int> ParseNumber(const std::string& text)
     return value;
 }
 } // namespace
+
+using namespace IniText;
 
 ViewSettings::ViewSettings(wxString iniPath) : m_strIniPath(std::move(iniPath))
 {
@@ -70,22 +40,22 @@ void ViewSettings::Load()
     {
         if (IsSectionHeader(line))
         {
-            inSection = Lower(Trimmed(line)) == Lower(kSection);
+            inSection = EqualsIgnoringCase(Trimmed(line), kSection);
             continue;
         }
         const auto equals = line.find('=');
         if (!inSection || equals == std::string::npos)
             continue;
-        const std::string key = Lower(Trimmed(line.substr(0, equals)));
+        const std::string key = Trimmed(line.substr(0, equals));
         const std::optional<int> value = ParseNumber(Trimmed(line.substr(equals + 1)));
         if (!value)
             continue;
         // A factor outside the steps is not trusted at all: the display's default serves.
-        if (key == "zoom" && *value >= kMinZoom && *value <= kMaxZoom)
+        if (EqualsIgnoringCase(key, "zoom") && *value >= kMinZoom && *value <= kMaxZoom)
             m_zoom = *value;
-        else if (key == "fittowindow")
+        else if (EqualsIgnoringCase(key, "fittowindow"))
             m_bFit = *value != 0;
-        else if (key == "fkiss")
+        else if (EqualsIgnoringCase(key, "fkiss"))
             m_bFkiss = *value != 0;
     }
 }
@@ -100,7 +70,7 @@ void ViewSettings::Save() const
     for (const std::string& line : ReadLines(path))
     {
         if (IsSectionHeader(line))
-            inSection = Lower(Trimmed(line)) == Lower(kSection);
+            inSection = EqualsIgnoringCase(Trimmed(line), kSection);
         if (!inSection)
             kept.push_back(line);
     }

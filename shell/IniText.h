@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+/// The small text rules shared by the INI file's sections: the recent files and the view's
+/// settings each rewrite their own section and keep the others' lines as they are.
+namespace IniText
+{
+/// The text without leading and trailing blanks (spaces, tabs, a CR left by another system).
+std::string Trimmed(const std::string& text);
+/// Section and key names compare without regard to ASCII letter case.
+bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+bool IsSectionHeader(const std::string& line);
+/// The file's lines, or none when it cannot be read.
+std::vector<std::string> ReadLines(const std::string& path);
+} // namespace IniText
