@@ -1,5 +1,6 @@
 // The vector code is compiled once for every instruction set that the library knows and chosen
-// when first called; the byte lookups use the 512-bit byte permutes where the processor has them.
+// when first called (below); the byte lookups use the 512-bit byte permutes where the processor has
+// them.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "image/Compose.cpp"
 #include <hwy/foreach_target.h>
@@ -367,13 +368,82 @@ void ComposeRun(const Run& run, const Composition& c)
 HWY_AFTER_NAMESPACE();
 
 #if HWY_ONCE
-namespace velquin_compose
+// The choice is made here rather than by the vector library's own dispatch, whose shared
+// library calibrates a timer while it loads: every start of the program would pay for that.
+namespace
 {
-HWY_EXPORT(ComposeRun);
-} // namespace velquin_compose
+
+bool Runs(std::uint64_t target)
+{
+    // Each instruction set needs what its code is compiled for.
+    switch (target)
+    {
+    case HWY_AVX3_DL:
+        if (!__builtin_cpu_supports("avx512vbmi") || !__builtin_cpu_supports("avx512vbmi2") ||
+            !__builtin_cpu_supports("avx512vnni") || !__builtin_cpu_supports("avx512bitalg") ||
+            !__builtin_cpu_supports("avx512vpopcntdq") || !__builtin_cpu_supports("vpclmulqdq") ||
+            !__builtin_cpu_supports("vaes") || !__builtin_cpu_supports("gfni"))
+            return false;
+        [[fallthrough]];
+    case HWY_AVX3:
+        if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512vl") ||
+            !__builtin_cpu_supports("avx512dq") || !__builtin_cpu_supports("avx512bw"))
+            return false;
+        [[fallthrough]];
+    case HWY_AVX2:
+        if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("bmi") ||
+            !__builtin_cpu_supports("bmi2") || !__builtin_cpu_supports("fma") ||
+            !__builtin_cpu_supports("f16c"))
+            return false;
+        [[fallthrough]];
+    case HWY_SSE4:
+        if (!__builtin_cpu_supports("sse4.1") || !__builtin_cpu_supports("sse4.2") ||
+            !__builtin_cpu_supports("pclmul") || !__builtin_cpu_supports("aes"))
+            return false;
+        [[fallthrough]];
+    case HWY_SSSE3:
+        return __builtin_cpu_supports("ssse3");
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::vector<VectorTarget> SupportedVectorTargets()
+{
+    std::vector<VectorTarget> targets;
+    const auto add = [&targets](std::uint64_t target, const char* name, ComposeFunction compose)
+    {
+        if (Runs(target))
+            targets.push_back(VectorTarget{name, compose});
+    };
+    // Best first.
+#if HWY_TARGETS & HWY_AVX3_DL
+    add(HWY_AVX3_DL, "AVX3_DL", velquin_compose::N_AVX3_DL::ComposeRun);
+#endif
+#if HWY_TARGETS & HWY_AVX3
+    add(HWY_AVX3, "AVX3", velquin_compose::N_AVX3::ComposeRun);
+#endif
+#if HWY_TARGETS & HWY_AVX2
+    add(HWY_AVX2, "AVX2", velquin_compose::N_AVX2::ComposeRun);
+#endif
+#if HWY_TARGETS & HWY_SSE4
+    add(HWY_SSE4, "SSE4", velquin_compose::N_SSE4::ComposeRun);
+#endif
+#if HWY_TARGETS & HWY_SSSE3
+    add(HWY_SSSE3, "SSSE3", velquin_compose::N_SSSE3::ComposeRun);
+#endif
+    return targets;
+}
 
 void ComposeVector(const Run& run, const Composition& composition)
 {
-    HWY_DYNAMIC_DISPATCH(velquin_compose::ComposeRun)(run, composition);
+    static const ComposeFunction best = []
+    {
+        const std::vector<VectorTarget> targets = SupportedVectorTargets();
+        return targets.empty() ? &ComposeScalar : targets.front().compose;
+    }();
+    best(run, composition);
 }
 #endif

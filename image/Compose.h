@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // The compositing rules applied to the clipped part of a cel, once as plain per-pixel code (the
 // reference) and once with vector instructions chosen for the processor at run time. Both give
@@ -69,3 +70,13 @@ void ComposeRowScalar(const std::uint8_t* source, std::uint8_t* target, std::siz
                       const Composition& composition);
 /// The best vector code that the processor runs.
 void ComposeVector(const Run& run, const Composition& composition);
+
+/// One instruction set that the vector code was compiled for.
+struct VectorTarget
+{
+    const char* name;
+    ComposeFunction compose;
+};
+/// The compiled instruction sets that this processor runs, best first; ComposeVector uses the
+/// first. Tests compare each of them with the reference.
+std::vector<VectorTarget> SupportedVectorTargets();

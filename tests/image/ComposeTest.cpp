@@ -3,7 +3,6 @@
 #include "image/ScreenBuffer.h"
 
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 
 #include <cstring>
 #include <functional>
@@ -16,17 +15,14 @@ namespace
 
 using Bytes = std::vector<std::uint8_t>;
 
-/// Runs check once with each instruction set that this processor runs, then returns to the
-/// normal choice.
-void ForEachVectorTarget(const std::function<void()>& check)
+/// Runs check once with the vector code of each instruction set that this processor runs.
+void ForEachVectorTarget(const std::function<void(ComposeFunction)>& check)
 {
-    for (const std::int64_t target : hwy::SupportedAndGeneratedTargets())
+    for (const VectorTarget& target : SupportedVectorTargets())
     {
-        SCOPED_TRACE(hwy::TargetName(target));
-        hwy::SetSupportedTargetsForTest(target);
-        check();
+        SCOPED_TRACE(target.name);
+        check(target.compose);
     }
-    hwy::SetSupportedTargetsForTest(0);
 }
 
 std::int32_t Uniform(std::mt19937& random, std::int32_t low, std::int32_t high)
@@ -110,15 +106,14 @@ Bytes Contents(const ScreenBuffer& buffer)
 }
 
 /// Composes one row of count pixels both ways; the number of target bytes that differ.
-int RowMismatches(const Bytes& source, const Bytes& target, std::size_t count,
-                  const Composition& composition)
+int RowMismatches(ComposeFunction compose, const Bytes& source, const Bytes& target,
+                  std::size_t count, const Composition& composition)
 {
     Bytes expected = target;
     Bytes got = target;
     const Run run{source.data(), 0, expected.data(), 0, static_cast<std::int32_t>(count), 1};
     ComposeScalar(run, composition);
-    ComposeVector({source.data(), 0, got.data(), 0, static_cast<std::int32_t>(count), 1},
-                  composition);
+    compose({source.data(), 0, got.data(), 0, static_cast<std::int32_t>(count), 1}, composition);
     int mismatches = 0;
     for (std::size_t i = 0; i < got.size(); ++i)
         mismatches += got[i] != expected[i];
@@ -130,7 +125,7 @@ int RowMismatches(const Bytes& source, const Bytes& target, std::size_t count,
 TEST(ComposeTest, VectorCodeMatchesTheReferenceOnRandomScenes)
 {
     ForEachVectorTarget(
-        []
+        [](ComposeFunction compose)
         {
             std::mt19937 random(20261208);
             for (int trial = 0; trial < 400; ++trial)
@@ -141,7 +136,7 @@ TEST(ComposeTest, VectorCodeMatchesTheReferenceOnRandomScenes)
                 scene.cel.Draw(scene.buffer, ComposeScalar);
                 const Bytes expected = Contents(scene.buffer);
                 std::memcpy(scene.buffer.Pixels(), before.data(), before.size());
-                scene.cel.Draw(scene.buffer, ComposeVector);
+                scene.cel.Draw(scene.buffer, compose);
                 ASSERT_EQ(Contents(scene.buffer), expected)
                     << "trial " << trial << ", depth " << scene.buffer.Depth() << ", cel depth "
                     << scene.cel.depth << ", opacity " << scene.cel.opacity;
@@ -177,7 +172,7 @@ TEST(ComposeTest, VectorArithmeticMatchesTheReferenceForEveryDifferenceAndWeight
     lookup.PackPixels();
 
     ForEachVectorTarget(
-        [&]
+        [&](ComposeFunction compose)
         {
             int mismatches = 0;
             for (const std::size_t bytes : {std::size_t{3}, std::size_t{4}})
@@ -188,7 +183,8 @@ TEST(ComposeTest, VectorArithmeticMatchesTheReferenceForEveryDifferenceAndWeight
                                                  : ComposeRule::AlphaAndOpacity,
                                         bytes, g, nullptr};
                     for (const std::uint8_t d : {0, 255})
-                        mismatches += RowMismatches(trueColour, Bytes(bytes * 65536, d), 65536, c);
+                        mismatches +=
+                            RowMismatches(compose, trueColour, Bytes(bytes * 65536, d), 65536, c);
                 }
                 Bytes targetOfNumbers(bytes * 512, 0);
                 std::memset(&targetOfNumbers[bytes * 256], 255, bytes * 256);
@@ -197,7 +193,7 @@ TEST(ComposeTest, VectorArithmeticMatchesTheReferenceForEveryDifferenceAndWeight
                     const Composition c{g == 256 ? ComposeRule::SolidNumbers
                                                  : ComposeRule::BlendedNumbers,
                                         bytes, g, &lookup};
-                    mismatches += RowMismatches(numbers, targetOfNumbers, 512, c);
+                    mismatches += RowMismatches(compose, numbers, targetOfNumbers, 512, c);
                 }
             }
             EXPECT_EQ(mismatches, 0);
