@@ -24,7 +24,7 @@ while read -r file; do
 done <"$expected"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libwx libpng; do
+for library in libc6 libwx libpng libarchive13; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 
