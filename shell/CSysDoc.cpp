@@ -10,7 +10,7 @@
 #include "shell/OpenCheck.h"
 #include "shell/UiText.h"
 #include "shell/WxBridge.h"
-#include "sound/SystemSoundPlayer.h"
+#include "sound/SoundModule.h"
 
 #include <wx/app.h>
 #include <wx/choicdlg.h>
@@ -104,7 +104,7 @@ CSysDoc::CSysDoc() : m_pSink(&g_messageBoxes), m_fkissTimer(this)
 {
     SetMessageSink(m_pSink);
     // The one place where the player is made.
-    m_pSound = MakeSystemSoundPlayer();
+    m_pSound = MakeDeferredSoundPlayer();
     Bind(wxEVT_TIMER, &CSysDoc::OnFkissTimer, this);
 }
 

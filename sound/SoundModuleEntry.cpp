@@ -1,0 +1,7 @@
+#include "sound/SoundModule.h"
+#include "sound/SystemSoundPlayer.h"
+
+SoundPlayer* VelquinMakeSystemSoundPlayer()
+{
+    return MakeSystemSoundPlayer().release();
+}
