@@ -11,6 +11,11 @@ file(GLOB viewer ${PREFIX}/*/velquin/velquin-viewer)
 if(NOT viewer)
     message(FATAL_ERROR "the viewer proper is not installed under ${PREFIX}/*/velquin/")
 endif()
+# The viewer loads its sound module from its own folder.
+get_filename_component(viewer_dir ${viewer} DIRECTORY)
+if(NOT EXISTS ${viewer_dir}/velquin-sound.so)
+    message(FATAL_ERROR "the sound module is not installed beside the viewer in ${viewer_dir}")
+endif()
 
 # Without a display the viewer gives up at once; loading the toolkit shows that it started.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
