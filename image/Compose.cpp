@@ -368,10 +368,28 @@ void ComposeRun(const Run& run, const Composition& c)
 HWY_AFTER_NAMESPACE();
 
 #if HWY_ONCE
+#include <cpuid.h>
+
 // The choice is made here rather than by the vector library's own dispatch, whose shared
 // library calibrates a timer while it loads: every start of the program would pay for that.
 namespace
 {
+
+/// Feature bits that not every compiler's __builtin_cpu_supports knows. The operating system's
+/// part of AVX is checked with avx2 below.
+bool CpuidBit(unsigned leaf, unsigned bitOfEcx)
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    return __get_cpuid_count(leaf, 0, &a, &b, &c, &d) && (c & (1u << bitOfEcx)) != 0;
+}
+bool HasF16c()
+{
+    return CpuidBit(1, 29);
+}
+bool HasVaes()
+{
+    return CpuidBit(7, 9);
+}
 
 bool Runs(std::uint64_t target)
 {
@@ -382,7 +400,7 @@ bool Runs(std::uint64_t target)
         if (!__builtin_cpu_supports("avx512vbmi") || !__builtin_cpu_supports("avx512vbmi2") ||
             !__builtin_cpu_supports("avx512vnni") || !__builtin_cpu_supports("avx512bitalg") ||
             !__builtin_cpu_supports("avx512vpopcntdq") || !__builtin_cpu_supports("vpclmulqdq") ||
-            !__builtin_cpu_supports("vaes") || !__builtin_cpu_supports("gfni"))
+            !HasVaes() || !__builtin_cpu_supports("gfni"))
             return false;
         [[fallthrough]];
     case HWY_AVX3:
@@ -392,8 +410,7 @@ bool Runs(std::uint64_t target)
         [[fallthrough]];
     case HWY_AVX2:
         if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("bmi") ||
-            !__builtin_cpu_supports("bmi2") || !__builtin_cpu_supports("fma") ||
-            !__builtin_cpu_supports("f16c"))
+            !__builtin_cpu_supports("bmi2") || !__builtin_cpu_supports("fma") || !HasF16c())
             return false;
         [[fallthrough]];
     case HWY_SSE4:
