@@ -6,8 +6,10 @@ extern "C"
 }
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string_view>
+#include <thread>
 
 namespace
 {
@@ -274,14 +276,42 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
     if (headers == 0)
         return ArchiveError::Corrupt;
 
+    // Members decode independently of each other, so the other cores share the work: decoding
+    // is most of what opening an archived set costs.
+    std::vector<std::optional<std::vector<std::uint8_t>>> decoded(entries.size());
+    // Largest first, so that no core is left with a big member at the end.
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return entries[a].length > entries[b].length; });
+    std::atomic<std::size_t> next{0};
+    const auto work = [&]
+    {
+        for (std::size_t n; (n = next.fetch_add(1)) < order.size();)
+        {
+            const std::size_t i = order[n];
+            if (!entries[i].link)
+                decoded[i] = Decompress(entries[i]);
+        }
+    };
+    constexpr std::uint64_t kWorthAThread = 256 * 1024;
+    const unsigned helpers =
+        total < kWorthAThread ? 0u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1u;
+    std::vector<std::thread> threads;
+    for (unsigned t = 0; t < helpers && t + 1 < entries.size(); ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+
     members.reserve(entries.size());
-    for (MemberEntry& entry : entries)
+    for (std::size_t i = 0; i < entries.size(); ++i)
     {
         ArchiveMember member;
-        member.name = std::move(entry.name);
-        member.link = entry.link;
-        if (!member.link)
-            member.bytes = Decompress(entry);
+        member.name = std::move(entries[i].name);
+        member.link = entries[i].link;
+        member.bytes = std::move(decoded[i]);
         members.push_back(std::move(member));
     }
     return ArchiveError::None;
