@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 
 namespace IniText
@@ -38,6 +39,38 @@ std::vector<std::string> ReadLines(const std::string& path)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+void WriteSection(const std::string& path, const char* header,
+                  const std::vector<std::string>& entries)
+{
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::vector<std::string> kept;
+    bool inSection = false;
+    for (const std::string& line : ReadLines(path))
+    {
+        if (IsSectionHeader(line))
+            inSection = EqualsIgnoringCase(Trimmed(line), header);
+        if (!inSection)
+            kept.push_back(line);
+    }
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : kept)
+            out << line << '\n';
+        out << header << '\n';
+        for (const std::string& entry : entries)
+            out << entry << '\n';
+        if (!out)
+        {
+            out.close();
+            std::filesystem::remove(temporary, error);
+            return;
+        }
+    }
+    std::filesystem::rename(temporary, path, error);
 }
 
 } // namespace IniText

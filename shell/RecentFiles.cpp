@@ -10,9 +10,6 @@
 #include <wx/utils.h>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace
@@ -92,35 +89,10 @@ void RecentFiles::Load()
 
 void RecentFiles::Save() const
 {
-    const std::string path(m_strIniPath.fn_str());
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    // Other sections stay as they are; ours is written anew at the end.
-    std::vector<std::string> kept;
-    bool inSection = false;
-    for (const std::string& line : ReadLines(path))
-    {
-        if (IsSectionHeader(line))
-            inSection = EqualsIgnoringCase(Trimmed(line), kSectionHeader);
-        if (!inSection)
-            kept.push_back(line);
-    }
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : kept)
-            out << line << '\n';
-        out << kSectionHeader << '\n';
-        for (std::size_t i = 0; i < m_files.size(); ++i)
-            out << "File" << i + 1 << '=' << m_files[i].utf8_string() << '\n';
-        if (!out)
-        {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            return;
-        }
-    }
-    std::filesystem::rename(temporary, path, error);
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < m_files.size(); ++i)
+        entries.push_back("File" + std::to_string(i + 1) + "=" + m_files[i].utf8_string());
+    WriteSection(std::string(m_strIniPath.fn_str()), kSectionHeader, entries);
 }
 
 void RecentFiles::Add(const wxString& path)

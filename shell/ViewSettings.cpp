@@ -4,8 +4,6 @@
 #include "shell/IniText.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -62,37 +60,12 @@ void ViewSettings::Load()
 
 void ViewSettings::Save() const
 {
-    const std::string path(m_strIniPath.fn_str());
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    std::vector<std::string> kept;
-    bool inSection = false;
-    for (const std::string& line : ReadLines(path))
-    {
-        if (IsSectionHeader(line))
-            inSection = EqualsIgnoringCase(Trimmed(line), kSection);
-        if (!inSection)
-            kept.push_back(line);
-    }
-    // Written beside and renamed over, so that a failed write never costs the recent files.
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : kept)
-            out << line << '\n';
-        out << kSection << '\n';
-        if (m_zoom)
-            out << "Zoom=" << *m_zoom << '\n';
-        out << "FitToWindow=" << (m_bFit ? 1 : 0) << '\n';
-        out << "FKiSS=" << (m_bFkiss ? 1 : 0) << '\n';
-        if (!out)
-        {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            return;
-        }
-    }
-    std::filesystem::rename(temporary, path, error);
+    std::vector<std::string> entries;
+    if (m_zoom)
+        entries.push_back("Zoom=" + std::to_string(*m_zoom));
+    entries.push_back(std::string("FitToWindow=") + (m_bFit ? "1" : "0"));
+    entries.push_back(std::string("FKiSS=") + (m_bFkiss ? "1" : "0"));
+    WriteSection(std::string(m_strIniPath.fn_str()), kSection, entries);
 }
 
 void ViewSettings::Set(int zoom, bool fitToWindow)
