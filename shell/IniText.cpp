@@ -20,10 +20,12 @@ std::string Trimmed(const std::string& text)
 bool EqualsIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y)
+                      {
+                          return std::tolower(static_cast<unsigned char>(x)) ==
+                                 std::tolower(static_cast<unsigned char>(y));
+                      });
 }
 
 bool IsSectionHeader(const std::string& line)
