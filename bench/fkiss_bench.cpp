@@ -1,11 +1,10 @@
 #include "fkiss/FkissSession.h"
+#include "bench/MemoryFiles.h"
 #include "image/ScreenBuffer.h"
-#include "scene/FileSource.h"
 #include "scene/Scene.h"
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -15,26 +14,6 @@ namespace
 constexpr int kObjects = 200;
 constexpr int kAlarms = 500;
 constexpr int kAlarmPeriodMs = kAlarms;
-
-class MemoryFiles : public FileSource
-{
-public:
-    std::optional<std::vector<std::uint8_t>> Read(const std::string& name) override
-    {
-        const auto found = files.find(name);
-        if (found == files.end())
-            return std::nullopt;
-        return found->second;
-    }
-
-    std::map<std::string, std::vector<std::uint8_t>> files;
-};
-
-void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, int value)
-{
-    bytes[at] = static_cast<std::uint8_t>(value & 0xFF);
-    bytes[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
 
 /// An 8-bit cel with a transparent border ring.
 std::vector<std::uint8_t> Cel(int width, int height)

@@ -1,11 +1,10 @@
+#include "bench/MemoryFiles.h"
 #include "image/ScreenBuffer.h"
-#include "scene/FileSource.h"
 #include "scene/Scene.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -19,27 +18,6 @@ constexpr int kScreenWidth = 1500;
 constexpr int kScreenHeight = 600;
 constexpr int kDragWidth = 200;
 constexpr int kDragHeight = 300;
-
-/// Serves the synthetic set from memory.
-class MemoryFiles : public FileSource
-{
-public:
-    std::optional<std::vector<std::uint8_t>> Read(const std::string& name) override
-    {
-        const auto found = files.find(name);
-        if (found == files.end())
-            return std::nullopt;
-        return found->second;
-    }
-
-    std::map<std::string, std::vector<std::uint8_t>> files;
-};
-
-void PutWord(std::vector<std::uint8_t>& bytes, std::size_t at, int value)
-{
-    bytes[at] = static_cast<std::uint8_t>(value & 0xFF);
-    bytes[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
 
 /// An 8-bit cel with a transparent border ring and colour numbers varying across it.
 std::vector<std::uint8_t> SyntheticCel(int width, int height, int seed)
