@@ -1,5 +1,5 @@
-#include "fkiss/FkissSession.h"
 #include "bench/MemoryFiles.h"
+#include "fkiss/FkissSession.h"
 #include "image/ScreenBuffer.h"
 #include "scene/Scene.h"
 
