@@ -90,6 +90,9 @@ public:
     bool QuitRequested() const { return m_quit; }
     std::int32_t Variable(std::string_view name) const;
     bool IsMapped(int cel) const { return m_cels[static_cast<std::size_t>(cel)].mapped; }
+    /// The objects that the user's drag has moved since the press: the held one (or what it is
+    /// glued to) and whatever hangs from it. Emptied by the release.
+    const std::set<std::int32_t>& DraggedObjects() const { return m_holdMoved; }
 
 private:
     struct CelState

@@ -4,6 +4,7 @@
 #include "archive/MemberWriter.h"
 #include "scene/FileSource.h"
 #include "shell/CMainFrame.h"
+#include "shell/CMoveCommand.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
 #include "shell/FileDialogs.h"
@@ -85,6 +86,10 @@ wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
     EVT_MENU(ID_FILE_SAVE, CSysDoc::OnFileSave)
     EVT_MENU(ID_FILE_SAVE_AS, CSysDoc::OnFileSaveAs)
     EVT_MENU(ID_FILE_OPEN_ADD_ON, CSysDoc::OnOpenAddOn)
+    EVT_MENU(ID_EDIT_UNDO, CSysDoc::OnUndo)
+    EVT_MENU(ID_EDIT_REDO, CSysDoc::OnRedo)
+    EVT_UPDATE_UI(ID_EDIT_UNDO, CSysDoc::OnUpdateUndo)
+    EVT_UPDATE_UI(ID_EDIT_REDO, CSysDoc::OnUpdateRedo)
     EVT_UPDATE_UI_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnUpdateSetN)
     EVT_UPDATE_UI_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnUpdatePaletteN)
     EVT_UPDATE_UI(ID_256_COLOUR, CSysDoc::OnUpdate256Colour)
@@ -125,6 +130,7 @@ bool CSysDoc::OnNewDocument()
 {
     StopFkiss();
     m_scene.ClearScene();
+    ClearHistory();
     SetDocumentSaved(false);
     SetTitle(Ui(UiText::kUntitled));
     SetFilename(wxString(), true);
@@ -264,6 +270,7 @@ void CSysDoc::ShowArchiveMessage(const char* text, const wxString& archivePath,
 
 void CSysDoc::LoadLayers()
 {
+    ClearHistory();
     const SetLayer& top = TopLayer();
     m_pFiles = m_pAddOn ? std::make_shared<LayeredFileSource>(m_pAddOn->files, m_base.files)
                         : m_base.files;
@@ -321,7 +328,71 @@ bool CSysDoc::DeleteContents()
 {
     StopFkiss();
     m_scene.ClearScene();
+    ClearHistory();
     return true;
+}
+
+wxCommandProcessor* CSysDoc::OnCreateCommandProcessor()
+{
+    return new wxCommandProcessor(kUndoSteps);
+}
+
+void CSysDoc::ClearHistory()
+{
+    m_drag.Cancel();
+    if (wxCommandProcessor* history = GetCommandProcessor())
+        history->ClearCommands();
+}
+
+void CSysDoc::BeginDrag()
+{
+    if (m_scene.IsLoaded())
+        m_drag.Begin(m_scene);
+}
+
+void CSysDoc::EndDrag(int cel)
+{
+    if (!m_drag.IsActive())
+        return;
+    std::set<std::int32_t> objects;
+    const auto& cels = m_scene.PlacedCels();
+    if (cel >= 0 && static_cast<std::size_t>(cel) < cels.size())
+        objects.insert(cels[static_cast<std::size_t>(cel)]->objectNumber);
+    if (FkissEngine* engine = Fkiss())
+        objects.insert(engine->DraggedObjects().begin(), engine->DraggedObjects().end());
+    std::optional<DragStep> step = m_drag.Finish(m_scene, objects);
+    if (step && GetCommandProcessor())
+        GetCommandProcessor()->Store(new CMoveCommand(*this, std::move(*step)));
+}
+
+void CSysDoc::ApplyMoveStep(const MoveStep& step, StepDirection direction)
+{
+    if (ApplyStep(step, direction, m_scene, m_screen) == StepRepaint::All)
+        RefreshScreen(true, false, kHintRepaintAll);
+    else
+        UpdateAllViewsWithHint(kHintRepaintDirty);
+}
+
+void CSysDoc::OnUndo(wxCommandEvent&)
+{
+    if (!m_drag.IsActive() && GetCommandProcessor())
+        GetCommandProcessor()->Undo();
+}
+
+void CSysDoc::OnRedo(wxCommandEvent&)
+{
+    if (!m_drag.IsActive() && GetCommandProcessor())
+        GetCommandProcessor()->Redo();
+}
+
+void CSysDoc::OnUpdateUndo(wxUpdateUIEvent& event)
+{
+    event.Enable(!m_drag.IsActive() && GetCommandProcessor() && GetCommandProcessor()->CanUndo());
+}
+
+void CSysDoc::OnUpdateRedo(wxUpdateUIEvent& event)
+{
+    event.Enable(!m_drag.IsActive() && GetCommandProcessor() && GetCommandProcessor()->CanRedo());
 }
 
 void CSysDoc::StartFkiss(std::string messages)
@@ -522,7 +593,12 @@ bool CSysDoc::SaveTo(const wxString& path)
 {
     std::string error;
     if (m_scene.SaveSceneToFile(std::string(path.fn_str()), &error))
+    {
+        // The history stays: undoing past this point and saving again writes the older places.
+        if (GetCommandProcessor())
+            GetCommandProcessor()->MarkAsSaved();
         return true;
+    }
     m_pSink->ShowMessage(error);
     return false;
 }
@@ -687,12 +763,20 @@ void CSysDoc::OnRestore(wxCommandEvent&)
     if (!m_scene.IsLoaded())
         return;
     // The set starts over, its FKiSS code too (without end(): the set stays open).
+    m_drag.Cancel();
+    RestoreStep step{m_scene.TakeArrangement(), {}};
     m_fkissTimer.Stop();
     m_pFkiss.reset();
     m_scene.RestoreLoadState();
     StartFkiss(std::string());
     RefreshScreen(true, true, kHintReset);
     AfterFkiss();
+    // quit() from the load events closes the set, and the history with it.
+    if (!m_scene.IsLoaded() || !GetCommandProcessor())
+        return;
+    step.after = m_scene.TakeArrangement();
+    if (!ChangesNothing(step))
+        GetCommandProcessor()->Store(new CMoveCommand(*this, std::move(step)));
 }
 
 void CSysDoc::OnReload(wxCommandEvent&)

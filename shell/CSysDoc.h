@@ -2,6 +2,7 @@
 
 #include "fkiss/FkissSession.h"
 #include "image/ScreenBuffer.h"
+#include "scene/MoveSteps.h"
 #include "scene/FileSource.h"
 #include "scene/Scene.h"
 #include "sound/SoundPlayer.h"
@@ -44,6 +45,8 @@ public:
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveDocument(const wxString& path) override;
     bool DeleteContents() override;
+    /// Keeps the last kUndoSteps moves.
+    wxCommandProcessor* OnCreateCommandProcessor() override;
     /// Never modified, so nothing ever asks whether to save.
     bool IsModified() const override { return false; }
     void Modify(bool) override {}
@@ -81,6 +84,16 @@ public:
     /// True when a keypress or keyrelease handler took the key.
     bool FkissKey(std::string_view name, bool down);
 
+    // Undo: a drag is watched from the press to the release and stored as one step when it
+    // moved or loosened something. Moves made by the set's own code are not recorded.
+    static constexpr int kUndoSteps = 100;
+    /// Call once the press has been handled.
+    void BeginDrag();
+    /// Call at the release of cel, before the release events fire.
+    void EndDrag(int cel);
+    /// Applies a step of the history without firing any event of the set, and repaints.
+    void ApplyMoveStep(const MoveStep& step, StepDirection direction);
+
     /// Save writes over the document's own file only when that file exists and may be written.
     static bool NeedsNewName(const wxString& path);
     /// Saves to path; a failure is shown with its reason.
@@ -105,6 +118,12 @@ private:
     void OnReload(wxCommandEvent& event);
     void OnFileSave(wxCommandEvent& event);
     void OnFileSaveAs(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+    void OnUpdateRedo(wxUpdateUIEvent& event);
+    /// Empties the history: a new set, or the same one loaded anew.
+    void ClearHistory();
 
     void OnUpdateSetN(wxUpdateUIEvent& event);
     void OnUpdatePaletteN(wxUpdateUIEvent& event);
@@ -185,6 +204,7 @@ private:
     std::unique_ptr<FkissSession> m_pFkiss;
     SteadyClock m_clock;
     wxTimer m_fkissTimer;
+    DragRecorder m_drag;
 
     wxDECLARE_EVENT_TABLE();
 };

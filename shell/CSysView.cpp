@@ -437,6 +437,8 @@ void CSysView::OnLButtonDown(const wxPoint& client)
     doc->FkissPress(m_nCaught, p);
     if (!scene.IsLoaded())
         OnLButtonUp(client); // quit() closed the set
+    else
+        doc->BeginDrag();
 }
 
 void CSysView::OnMouseMove(const wxPoint& client)
@@ -517,7 +519,10 @@ void CSysView::OnLButtonUp(const wxPoint& client)
         if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
             m_pCanvas->ReleaseMouse();
         if (doc->GetScene().IsLoaded())
+        {
+            doc->EndDrag(released);
             doc->FkissRelease(released, p);
+        }
     }
     m_ptStatus = p;
 }
