@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -99,6 +100,8 @@ public:
     void ApplyToBuffer(ScreenBuffer& buffer, bool handColours, bool resize) const;
     /// The configured screen size with the 448 by 320 defaults.
     Point ScreenSize() const;
+    /// The border line's "[R,G,B" colour, which the full-colour picture takes as background.
+    std::optional<PaletteColour> FullColourBackground() const;
 
     bool IsLoaded() const { return m_config != nullptr; }
     int CurrentSet() const { return m_currentSet; }

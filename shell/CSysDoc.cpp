@@ -3,6 +3,7 @@
 #include "archive/ArchiveFileSource.h"
 #include "archive/MemberWriter.h"
 #include "scene/FileSource.h"
+#include "shell/CChooseConfigDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
@@ -13,7 +14,6 @@
 #include "sound/SoundModule.h"
 
 #include <wx/app.h>
-#include <wx/choicdlg.h>
 #include <wx/filename.h>
 
 #include <algorithm>
@@ -247,7 +247,7 @@ std::string CSysDoc::ChooseConfiguration(const Archive& archive, const wxString&
     }
     wxString prompt = Ui(UiText::kChooseConfigPrompt);
     prompt.Replace("%1", wxFileName(archivePath).GetFullName());
-    wxSingleChoiceDialog dialog(GetDocumentWindow(), prompt, Ui(UiText::kChooseConfigTitle), items);
+    CChooseConfigDlg dialog(GetDocumentWindow(), prompt, Ui(UiText::kChooseConfigTitle), items);
     if (dialog.ShowModal() != wxID_OK || dialog.GetSelection() < 0)
         return {};
     return configs[static_cast<std::size_t>(dialog.GetSelection())];
