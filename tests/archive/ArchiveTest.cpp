@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -179,6 +181,29 @@ TEST(ArchiveTest, NamesEndingInASeparatorLoseIt)
             EXPECT_EQ(archive->Configurations(), (std::vector<std::string>{"DOLL.CNF"}));
         }
     }
+    for (const ZipMethod method : {ZipMethod::Stored, ZipMethod::Deflated})
+    {
+        const auto zip = OpenBytes(ZipArchive(
+            {{"SET/DOLL.CNF\\", Bytes(";")}, {"A.CEL/", Pattern(3000)}, {"SET/", {}}}, method));
+        ASSERT_TRUE(zip);
+        ASSERT_EQ(zip->Members().size(), 2u);
+        EXPECT_EQ(zip->Find("SET/DOLL.CNF")->bytes, Bytes(";"));
+        EXPECT_EQ(zip->Find("A.CEL")->bytes, Pattern(3000));
+        EXPECT_EQ(zip->Configurations(), (std::vector<std::string>{"SET/DOLL.CNF"}));
+    }
+    // Their data is checked as any other: a damaged one is listed but cannot be read.
+    std::vector<std::uint8_t> damaged =
+        ZipArchive({{"A.CEL/", Pattern(3000)}, {"B.CEL", Bytes("b")}}, ZipMethod::Stored);
+    const std::vector<std::uint8_t> pattern = Pattern(3000);
+    const auto data = std::search(damaged.begin(), damaged.end(), pattern.begin(), pattern.end());
+    ASSERT_NE(data, damaged.end());
+    data[1500] ^= 0xFF;
+    const auto zip = OpenBytes(damaged);
+    ASSERT_TRUE(zip);
+    ASSERT_TRUE(zip->Find("A.CEL"));
+    EXPECT_FALSE(zip->Find("A.CEL")->bytes);
+    EXPECT_EQ(zip->Find("B.CEL")->bytes, Bytes("b"));
+
     EXPECT_EQ(WithoutTrailingSeparators("a/b//\\"), "a/b");
     EXPECT_EQ(WithoutTrailingSeparators("/"), "");
     EXPECT_EQ(WithoutTrailingSeparators(sjis + "/"), sjis);
