@@ -349,16 +349,14 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
             const std::size_t stored = std::min(header->compressed_length, archive.size() - start);
             next = start + stored;
             const bool carriesData = header->length != 0 || header->compressed_length != 0;
-            if ((IsDirectory(*header) && !carriesData) ||
-                lha_reader_current_is_fake(pass.Reader()))
+            if ((IsDirectory(*header) && !carriesData) || lha_reader_current_is_fake(pass.Reader()))
                 continue;
             MemberEntry entry;
             entry.name = WithoutTrailingSeparators(MemberName(*header));
             if (entry.name.empty())
                 continue;
             entry.link = header->symlink_target != nullptr;
-            std::memcpy(entry.method,
-                        IsDirectory(*header) ? "-lh0-" : header->compress_method,
+            std::memcpy(entry.method, IsDirectory(*header) ? "-lh0-" : header->compress_method,
                         sizeof entry.method);
             entry.method[sizeof entry.method - 1] = '\0';
             entry.length = header->length;

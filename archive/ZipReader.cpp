@@ -210,8 +210,7 @@ std::optional<std::vector<std::uint8_t>> Unpack(std::span<const std::uint8_t> pa
     {
         return std::nullopt;
     }
-    if (bytes.size() != size ||
-        crc32(0, bytes.data(), static_cast<uInt>(bytes.size())) != crc)
+    if (bytes.size() != size || crc32(0, bytes.data(), static_cast<uInt>(bytes.size())) != crc)
         return std::nullopt;
     return bytes;
 }
@@ -255,7 +254,9 @@ std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> 
         at = next;
         ArchiveMember member;
         member.name = WithoutTrailingSeparators(stored);
-        if (size == 0 || member.name == stored || member.name.empty())
+        // A size of all ones only points to a ZIP64 record: such folders are left to the library.
+        if (size == 0 || size == 0xFFFFFFFF || packedSize == 0xFFFFFFFF || member.name == stored ||
+            member.name.empty())
             continue;
         if ((flags & 1) == 0 && size <= Archive::kMaxMemberSize &&
             HasSignature(bytes, local, kLocalHeader, kLocalHeaderSize))

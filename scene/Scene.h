@@ -100,8 +100,6 @@ public:
     void ApplyToBuffer(ScreenBuffer& buffer, bool handColours, bool resize) const;
     /// The configured screen size with the 448 by 320 defaults.
     Point ScreenSize() const;
-    /// The border line's "[R,G,B" colour, which the full-colour picture takes as background.
-    std::optional<PaletteColour> FullColourBackground() const;
 
     bool IsLoaded() const { return m_config != nullptr; }
     int CurrentSet() const { return m_currentSet; }
@@ -123,6 +121,8 @@ public:
     }
 
 private:
+    /// The border line's "[R,G,B" colour, which the full-colour picture takes as background.
+    std::optional<PaletteColour> FullColourBackground() const;
     void FinishLoad(FileSource& files);
     void LoadFiles(FileSource& files);
     void ShowMessages();

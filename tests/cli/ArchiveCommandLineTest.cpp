@@ -113,16 +113,16 @@ TEST_F(ArchiveCommandLineTest, NewerEditorSetExportsAsItsReadingsDraw)
     newer.Write("p.kcf", palette);
     newer.Write("a.cel", CelBytes::TrueColour(2, 2, a).Mark(0x20).Offset(9, 9).Bytes());
     newer.Write("b.cel", CelBytes::TrueColour(1, 1, b).Mark(0x20).ReservedWord(7).Bytes());
-    const std::string newerConfig = ConfigText({"(8,6)", "[204,255,255", "%p.kcf",
-                                                "#1 a.cel *0 ;%x1 %y-1", "#2 b.cel ;%y4 %x6",
-                                                "$0 * 2,2 0,0"});
+    const std::string newerConfig =
+        ConfigText({"(8,6)", "[204,255,255", "%p.kcf", "#1 a.cel *0 ;%x1 %y-1", "#2 b.cel ;%y4 %x6",
+                    "$0 * 2,2 0,0"});
     newer.Write("kiss.cnf", newerConfig);
     TempDir reference;
     reference.Write("p.kcf", palette);
     reference.Write("a.cel", CelBytes::TrueColour(2, 2, a).Offset(1, 0).Bytes());
     reference.Write("b.cel", CelBytes::TrueColour(1, 1, b).Offset(6, 4).Bytes());
-    reference.Write("kiss.cnf", ConfigText({"(8,6)", "%p.kcf", "#1 a.cel *0", "#2 b.cel",
-                                            "$0 * 2,1 0,0"}));
+    reference.Write("kiss.cnf",
+                    ConfigText({"(8,6)", "%p.kcf", "#1 a.cel *0", "#2 b.cel", "$0 * 2,1 0,0"}));
     std::vector<ArchiveEntry> entries{{"kiss.cnf", Bytes(newerConfig)}, {"p.kcf", palette}};
     for (const char* name : {"a.cel", "b.cel"})
         entries.push_back({name, Bytes(newer.Read(name))});

@@ -83,12 +83,12 @@ TEST(CelTest, LoadsThirtyTwoBitCelAsStored)
 
 TEST(CelTest, SpaceMarkedThirtyTwoBitCelLoadsAsTheExclamationMarkedOne)
 {
-    const Bytes bgra{1, 2, 3, 255, 4, 5, 6, 0, 7, 8, 9, 128, 10, 11, 12, 1, 13, 14, 15, 255, 0, 0,
-                     0, 0};
+    const Bytes bgra{1,  2,  3,  255, 4,  5,  6,  0,   7, 8, 9, 128,
+                     10, 11, 12, 1,   13, 14, 15, 255, 0, 0, 0, 0};
     const Cel marked =
         Loaded(CelBytes::TrueColour(3, 2, bgra).Offset(4, 5).Transparency(56).Bytes());
-    const Cel spaced = Loaded(
-        CelBytes::TrueColour(3, 2, bgra).Offset(4, 5).Transparency(56).Mark(0x20).Bytes());
+    const Cel spaced =
+        Loaded(CelBytes::TrueColour(3, 2, bgra).Offset(4, 5).Transparency(56).Mark(0x20).Bytes());
     ASSERT_TRUE(spaced.IsOk());
     EXPECT_EQ(spaced.mark, 0x20);
     EXPECT_EQ(spaced.depth, 32);

@@ -125,8 +125,9 @@ TEST(SceneObjectsTest, OffsetTagsPlaceCelsForDrawingHitsAndExtents)
     // The file says offset 3,3; the lines move it.
     files.Add("dot.cel", SolidCel(2, 2, 1, 3, 3));
     Scene scene;
-    Load(scene, files,
-         {"%p.kcf", "#1 dot.cel ;%x10 %y-4", "#1 dot.cel ;%y7", "#2 dot.cel ;%x", "$0 * 20,20 0,0"});
+    Load(
+        scene, files,
+        {"%p.kcf", "#1 dot.cel ;%x10 %y-4", "#1 dot.cel ;%y7", "#2 dot.cel ;%x", "$0 * 20,20 0,0"});
     // Placed from the last line up: the untagged cel, then %y7, then %x10 %y-4.
     const auto& cels = scene.PlacedCels();
     EXPECT_EQ(cels[0]->CelRect(), (Rect{3, 3, 5, 5}));
