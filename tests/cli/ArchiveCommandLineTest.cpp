@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -164,4 +166,26 @@ TEST_F(ArchiveCommandLineTest, NewerEditorSetExportsAsItsReadingsDraw)
         EXPECT_EQ(folder.At(6, 4), full ? 0x00FF00u : 0x000040u);
         EXPECT_EQ(folder.At(4, 2), full ? 0xCCFFFFu : 0x000040u);
     }
+
+    // A member whose CRC fails and a cel whose rows stop short are reported as usual; the rest
+    // of the set still shows.
+    std::vector<std::uint8_t> damaged = LzhArchive(entries, {1, "-lhd-", 0x20});
+    const std::vector<std::uint8_t> bCel = Bytes(newer.Read("b.cel"));
+    const auto bData = std::search(damaged.begin(), damaged.end(), bCel.begin(), bCel.end());
+    ASSERT_NE(bData, damaged.end());
+    bData[bCel.size() - 1] ^= 0xFF;
+    const std::string broken = newer.Write("broken.lzh", damaged);
+    std::vector<std::uint8_t> shortRows = CelBytes::TrueColour(2, 2, a).Mark(0x20).Bytes();
+    shortRows.resize(shortRows.size() - 4);
+    newer.Write("a.cel", shortRows);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", newer.File("x.png"), broken}), 0);
+    EXPECT_EQ(RunTool({"--export", newer.File("y.png"), newer.File("kiss.cnf")}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "ファイル b.cel を開けません。\n"
+              "ファイル a.cel は，認識できないフォーマットです。\n");
+    EXPECT_EQ(ReadPng(newer.File("x.png"))->At(3, 1), 0xFF0000u);
+    EXPECT_EQ(ReadPng(newer.File("x.png"))->At(6, 4), 0xCCFFFFu);
+    EXPECT_EQ(ReadPng(newer.File("y.png"))->At(3, 1), 0xCCFFFFu);
+    EXPECT_EQ(ReadPng(newer.File("y.png"))->At(6, 4), 0x00FF00u);
 }
