@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace
 {
@@ -79,16 +81,24 @@ std::optional<std::vector<std::uint8_t>> Unpack(std::span<const std::uint8_t> pa
 std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> bytes,
                                                   std::uint64_t& total)
 {
-    std::vector<ArchiveMember> members;
+    struct Found
+    {
+        std::string name;
+        std::optional<std::span<const std::uint8_t>> packed;
+        std::uint16_t method = 0;
+        std::uint32_t size = 0;
+        std::uint32_t crc = 0;
+    };
+    std::vector<Found> found;
     if (bytes.size() < kEndOfDirectorySize)
-        return members;
+        return {};
     // The end record lies within the last 64 KiB and its comment.
     std::size_t end = bytes.size() - kEndOfDirectorySize;
     const std::size_t lowest = end > 0xFFFF ? end - 0xFFFF : 0;
     while (!HasSignature(bytes, end, kEndOfDirectory, kEndOfDirectorySize))
     {
         if (end == lowest)
-            return members;
+            return {};
         --end;
     }
     std::size_t at = Get32(bytes, end + 16);
@@ -97,10 +107,7 @@ std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> 
         if (!HasSignature(bytes, at, kCentralHeader, kCentralHeaderSize))
             break;
         const std::uint16_t flags = Get16(bytes, at + 8);
-        const std::uint16_t method = Get16(bytes, at + 10);
-        const std::uint32_t crc = Get32(bytes, at + 16);
         const std::uint32_t packedSize = Get32(bytes, at + 20);
-        const std::uint32_t size = Get32(bytes, at + 24);
         const std::size_t nameLength = Get16(bytes, at + 28);
         const std::size_t local = Get32(bytes, at + 42);
         const std::size_t next =
@@ -109,24 +116,36 @@ std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> 
             break;
         const std::string stored(reinterpret_cast<const char*>(&bytes[at + kCentralHeaderSize]),
                                  nameLength);
+        Found member{WithoutTrailingSeparators(stored), std::nullopt, Get16(bytes, at + 10),
+                     Get32(bytes, at + 24), Get32(bytes, at + 16)};
         at = next;
-        ArchiveMember member;
-        member.name = WithoutTrailingSeparators(stored);
         // A size of all ones only points to a ZIP64 record: such folders are left to the library.
-        if (size == 0 || size == 0xFFFFFFFF || packedSize == 0xFFFFFFFF || member.name == stored ||
-            member.name.empty())
+        if (member.size == 0 || member.size == 0xFFFFFFFF || packedSize == 0xFFFFFFFF ||
+            member.name == stored || member.name.empty())
             continue;
-        if ((flags & 1) == 0 && size <= Archive::kMaxMemberSize &&
+        if ((flags & 1) == 0 && member.size <= Archive::kMaxMemberSize &&
             HasSignature(bytes, local, kLocalHeader, kLocalHeaderSize))
         {
             const std::size_t data =
                 local + kLocalHeaderSize + Get16(bytes, local + 26) + Get16(bytes, local + 28);
             if (data <= bytes.size() && bytes.size() - data >= packedSize)
-                member.bytes = Unpack(bytes.subspan(data, packedSize), method, size, crc);
+                member.packed = bytes.subspan(data, packedSize);
         }
-        if (size <= Archive::kMaxMemberSize)
-            total += size;
-        members.push_back(std::move(member));
+        if (member.size <= Archive::kMaxMemberSize)
+            total += member.size;
+        found.push_back(std::move(member));
+    }
+    // Nothing is unpacked for an archive that is refused as too large.
+    if (total > Archive::kMaxTotalSize)
+        return {};
+    std::vector<ArchiveMember> members;
+    for (Found& member : found)
+    {
+        ArchiveMember read;
+        read.name = std::move(member.name);
+        if (member.packed)
+            read.bytes = Unpack(*member.packed, member.method, member.size, member.crc);
+        members.push_back(std::move(read));
     }
     return members;
 }

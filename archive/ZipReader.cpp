@@ -158,12 +158,12 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
         return ArchiveError::Corrupt;
     // The headers first, so that an archive too large to unpack is refused before any member
     // is allocated.
-    std::uint64_t total = 0;
-    std::vector<ArchiveMember> folderNamed = ReadFolderNamedMembers(bytes, total);
+    std::vector<ArchiveMember> folderNamed;
     {
         ZipPass pass(*zip, bytes);
         if (!pass.Get())
             return ArchiveError::Corrupt;
+        std::uint64_t total = 0;
         std::size_t entries = 0;
         while (archive_entry* entry = pass.Next())
         {
@@ -173,6 +173,7 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
                 stated <= Archive::kMaxMemberSize)
                 total += stated;
         }
+        folderNamed = ReadFolderNamedMembers(bytes, total);
         if (total > Archive::kMaxTotalSize)
             return ArchiveError::TooLarge;
         if (entries == 0 && zip->errorNumber(pass.Get()) != 0)
