@@ -126,6 +126,23 @@ std::vector<std::string> Archive::Configurations() const
     return names;
 }
 
+std::string WithoutTrailingSeparators(std::string name)
+{
+    // Where the name ends, counting a Shift-JIS character as one.
+    std::size_t keep = 0;
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
+        const auto byte = static_cast<std::uint8_t>(name[i]);
+        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        if (lead && i + 1 < name.size())
+            keep = ++i + 1;
+        else if (byte != '/' && byte != '\\')
+            keep = i + 1;
+    }
+    name.resize(keep);
+    return name;
+}
+
 std::string DescribeArchiveError(ArchiveError error, int errnoValue)
 {
     switch (error)

@@ -58,6 +58,10 @@ private:
     std::vector<ArchiveMember> m_members;
 };
 
+/// name without the "/" and "\\" at its end, as readers take the name of a member that carries
+/// data. A backslash that is the second byte of a Shift-JIS character stays.
+std::string WithoutTrailingSeparators(std::string name);
+
 /// An English description of an open failure, for the console.
 std::string DescribeArchiveError(ArchiveError error, int errnoValue);
 

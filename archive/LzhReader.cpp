@@ -1,5 +1,7 @@
 #include "archive/Archive.h"
 
+#include "archive/LzhStoredFolders.h"
+
 extern "C"
 {
 #include <lhasa.h>
@@ -244,32 +246,53 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
     std::vector<MemberEntry> entries;
     std::uint64_t total = 0;
     std::size_t headers = 0;
+    // liblhasa refuses a folder header that carries data unless its name has a folder part,
+    // and ends the archive there. Such a header is made to say "stored" in a copy of the
+    // archive, and the reading goes on from it.
+    std::vector<std::uint8_t> amended;
+    std::span<const std::uint8_t> archive = bytes;
+    for (std::size_t passStart = 0;;)
     {
-        LhaPass pass(bytes);
+        LhaPass pass(archive.subspan(passStart));
         if (!pass.Reader())
             return ArchiveError::Corrupt;
+        std::size_t next = passStart;
         while (const LHAFileHeader* header = lha_reader_next_file(pass.Reader()))
         {
             ++headers;
-            if (IsDirectory(*header) || lha_reader_current_is_fake(pass.Reader()))
+            // The reader stops right after the header: the data follows.
+            const std::size_t start = passStart + pass.Stream().position;
+            const std::size_t stored = std::min(header->compressed_length, archive.size() - start);
+            next = start + stored;
+            const bool carriesData = header->length != 0 || header->compressed_length != 0;
+            if ((IsDirectory(*header) && !carriesData) || lha_reader_current_is_fake(pass.Reader()))
                 continue;
             MemberEntry entry;
-            entry.name = MemberName(*header);
+            entry.name = WithoutTrailingSeparators(MemberName(*header));
             if (entry.name.empty())
                 continue;
             entry.link = header->symlink_target != nullptr;
-            std::memcpy(entry.method, header->compress_method, sizeof entry.method);
+            std::memcpy(entry.method, IsDirectory(*header) ? "-lh0-" : header->compress_method,
+                        sizeof entry.method);
             entry.method[sizeof entry.method - 1] = '\0';
             entry.length = header->length;
             entry.crc = header->crc;
-            // The reader stops right after the header: the data follows.
-            const std::size_t start = pass.Stream().position;
-            entry.data =
-                bytes.subspan(start, std::min(header->compressed_length, bytes.size() - start));
+            entry.data = archive.subspan(start, stored);
             if (!entry.link && entry.length <= Archive::kMaxMemberSize)
                 total += entry.length;
             entries.push_back(std::move(entry));
         }
+        // The reader ends at the end of the archive and at a header that it refuses alike.
+        if (!IsStoredFolderHeader(archive, next))
+            break;
+        if (amended.empty())
+        {
+            amended.assign(bytes.begin(), bytes.end());
+            archive = amended;
+        }
+        if (!MarkStored(amended, next))
+            break;
+        passStart = next;
     }
     if (total > Archive::kMaxTotalSize)
         return ArchiveError::TooLarge;

@@ -1,5 +1,7 @@
 #include "archive/Archive.h"
 
+#include "archive/ZipFolderNames.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -156,6 +158,7 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
         return ArchiveError::Corrupt;
     // The headers first, so that an archive too large to unpack is refused before any member
     // is allocated.
+    std::vector<ArchiveMember> folderNamed;
     {
         ZipPass pass(*zip, bytes);
         if (!pass.Get())
@@ -170,6 +173,7 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
                 stated <= Archive::kMaxMemberSize)
                 total += stated;
         }
+        folderNamed = ReadFolderNamedMembers(bytes, total);
         if (total > Archive::kMaxTotalSize)
             return ArchiveError::TooLarge;
         if (entries == 0 && zip->errorNumber(pass.Get()) != 0)
@@ -185,13 +189,19 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
         if (type == AE_IFDIR)
             continue;
         ArchiveMember member;
-        member.name = MemberName(*zip, entry);
+        member.name = WithoutTrailingSeparators(MemberName(*zip, entry));
         if (member.name.empty())
             continue;
         member.link = type != AE_IFREG;
         if (!member.link)
             member.bytes = ReadData(*zip, pass.Get(), entry);
         members.push_back(std::move(member));
+    }
+    for (ArchiveMember& member : folderNamed)
+    {
+        const auto same = [&](const ArchiveMember& other) { return other.name == member.name; };
+        if (std::none_of(members.begin(), members.end(), same))
+            members.push_back(std::move(member));
     }
     return ArchiveError::None;
 }

@@ -6,8 +6,12 @@
 
 #include <sys/resource.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -76,6 +80,75 @@ void BM_OpenArchiveSet(benchmark::State& state)
     ReportPeakMemory(state);
 }
 BENCHMARK(BM_OpenArchiveSet)->Unit(benchmark::kMillisecond);
+
+std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
+{
+    std::uint16_t crc = 0;
+    for (const std::uint8_t byte : bytes)
+    {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    return crc;
+}
+
+/// Every file of folder as a stored member with level-0 headers that name the method.
+std::vector<std::uint8_t> StoredArchive(const std::filesystem::path& folder, const char* method)
+{
+    std::vector<std::uint8_t> out;
+    for (const auto& file : std::filesystem::directory_iterator(folder))
+    {
+        std::ifstream in(file.path(), std::ios::binary);
+        const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), {}};
+        const std::string name = file.path().filename().string();
+        std::vector<std::uint8_t> header(22 + name.size() + 2);
+        std::memcpy(&header[2], method, 5);
+        for (int b = 0; b < 4; ++b)
+        {
+            header[7 + b] = header[11 + b] = static_cast<std::uint8_t>(data.size() >> (8 * b));
+        }
+        header[19] = 0x20;
+        header[21] = static_cast<std::uint8_t>(name.size());
+        std::memcpy(&header[22], name.data(), name.size());
+        const std::uint16_t crc = Crc16(data);
+        header[22 + name.size()] = static_cast<std::uint8_t>(crc);
+        header[23 + name.size()] = static_cast<std::uint8_t>(crc >> 8);
+        header[0] = static_cast<std::uint8_t>(header.size() - 2);
+        unsigned sum = 0;
+        for (std::size_t i = 2; i < header.size(); ++i)
+            sum += header[i];
+        header[1] = static_cast<std::uint8_t>(sum);
+        out.insert(out.end(), header.begin(), header.end());
+        out.insert(out.end(), data.begin(), data.end());
+    }
+    out.push_back(0);
+    return out;
+}
+
+/// Reading a set stored as "-lh0-" (argument 0) and as "-lhd-" (argument 1), whose every member
+/// liblhasa first refuses.
+void BM_ReadStoredMembers(benchmark::State& state)
+{
+    const std::filesystem::path folder = std::filesystem::path(kFolderSet).parent_path();
+    if (!std::filesystem::exists(folder))
+    {
+        state.SkipWithError("no real sets");
+        return;
+    }
+    const std::vector<std::uint8_t> bytes =
+        StoredArchive(folder, state.range(0) == 0 ? "-lh0-" : "-lhd-");
+    for (auto _ : state)
+    {
+        const Archive::OpenResult opened = Archive::FromBytes(bytes);
+        if (!opened.archive)
+            state.SkipWithError("not read");
+        benchmark::DoNotOptimize(opened.archive);
+    }
+    state.counters["members"] =
+        static_cast<double>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+BENCHMARK(BM_ReadStoredMembers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,11 +3,26 @@
 #include "config/LineScan.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace
 {
 
 constexpr std::int64_t kOpaque = 256;
+
+/// An offset tag's value stands right after its letter, a "-" included; a tag without digits
+/// there is no tag.
+void ReadOffsetTag(LineScan& scan, std::optional<std::int32_t>& offset)
+{
+    if (!scan.AtEnd() && scan.Current() == '-')
+    {
+        scan.Advance();
+        if (!scan.AtDigit())
+            return;
+    }
+    if (scan.AtDigit())
+        offset = scan.ReadSignedNumber();
+}
 
 } // namespace
 
@@ -73,5 +88,9 @@ CelLine::CelLine(std::string lineText) : ConfigRecord(std::move(lineText))
         if (kind == 'T' || kind == 't')
             m_transparency = static_cast<std::int32_t>(
                 std::clamp(kOpaque - option.FindNumber(), std::int64_t{0}, kOpaque));
+        else if (kind == 'X' || kind == 'x')
+            ReadOffsetTag(option, m_xOffset);
+        else if (kind == 'Y' || kind == 'y')
+            ReadOffsetTag(option, m_yOffset);
     }
 }

@@ -80,7 +80,13 @@ void Cel::Load(std::span<const std::uint8_t> file)
         dataStart = kOldHeaderSize;
     }
 
-    if (statedMark == kCelMarkIndexed)
+    if (statedMark == kCelMarkIndexed && fileBitsPerPixel == 32)
+    {
+        // Newer editors mark their 32-bit cels 0x20; their rows are four bytes a pixel as with
+        // 0x21, and they leave the reserved word to chance.
+        depth = 32;
+    }
+    else if (statedMark == kCelMarkIndexed)
     {
         // Anything but 8 is unpacked as 4-bit rows; below 4 the rows read would not cover that.
         if (fileBitsPerPixel < 4)

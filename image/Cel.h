@@ -27,6 +27,7 @@ struct CelImage
     std::int32_t RowBytes() const { return depth == 32 ? 4 * width : width; }
 };
 
+/// Colour numbers, or 32-bit pixels when the file states 32 bits per pixel.
 constexpr std::uint8_t kCelMarkIndexed = 0x20;
 constexpr std::uint8_t kCelMarkTrueColour = 0x21;
 

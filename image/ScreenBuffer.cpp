@@ -100,10 +100,16 @@ void ScreenBuffer::SetPalette(const PaletteColour* entries, std::int32_t count)
     Rebuild();
 }
 
-void ScreenBuffer::SetBackground(std::int32_t index)
+void ScreenBuffer::SetBackground(std::int32_t index, std::optional<PaletteColour> fullColour)
 {
     m_backgroundIndex = index;
-    if (index >= 0 && index < PaletteEntryCount())
+    if (fullColour)
+    {
+        m_backgroundColour[0] = fullColour->blue;
+        m_backgroundColour[1] = fullColour->green;
+        m_backgroundColour[2] = fullColour->red;
+    }
+    else if (index >= 0 && index < PaletteEntryCount())
     {
         const PaletteColour& e = m_palette[static_cast<std::size_t>(index)];
         m_backgroundColour[0] = e.blue;

@@ -52,9 +52,11 @@ public:
     /// Clears the part of rect inside the screen with the background.
     void FillBackground(const Rect& rect);
 
-    void SetBackground(std::int32_t index);
+    /// The background: index at 8 bits; at 24 and 32 bits fullColour when given, else the
+    /// palette entry at index, else the grey of that value.
+    void SetBackground(std::int32_t index, std::optional<PaletteColour> fullColour = std::nullopt);
     std::int32_t BackgroundIndex() const { return m_backgroundIndex; }
-    /// Blue, green, red, unused.
+    /// The full-colour background: blue, green, red, unused.
     const std::uint8_t* BackgroundColour() const { return m_backgroundColour; }
 
     std::int32_t Depth() const { return m_depth; }

@@ -207,6 +207,9 @@ void Scene::BuildSet(int base, int step)
         if (found == m_celCache.end())
             continue;
         auto placed = std::make_unique<PlacedCel>(static_cast<const CelImage&>(*found->second));
+        // The cel line's offset tags take the place of the cel file's offsets.
+        placed->xOffset = line->XOffset().value_or(placed->xOffset);
+        placed->yOffset = line->YOffset().value_or(placed->yOffset);
         const std::int32_t palette = line->PaletteNumber();
         if (palette >= 0 && static_cast<std::size_t>(palette) < m_colourMaps.size())
             placed->colourMap = m_colourMaps[static_cast<std::size_t>(palette)].get();
@@ -228,12 +231,21 @@ void Scene::ApplyToBuffer(ScreenBuffer& buffer, bool handColours, bool resize) c
     if (handColours)
         buffer.SetPalette(m_colours.entries.data(), m_colours.count);
     buffer.MarkAllDirty();
-    buffer.SetBackground(IsLoaded() ? 0 : 255);
+    buffer.SetBackground(IsLoaded() ? 0 : 255, FullColourBackground());
     if (resize)
     {
         const Point size = ScreenSize();
         buffer.SetFormat(size.x, size.y, 0);
     }
+}
+
+std::optional<PaletteColour> Scene::FullColourBackground() const
+{
+    const BorderLine* border = m_config ? m_config->Border() : nullptr;
+    if (!border || !border->Colour())
+        return std::nullopt;
+    const BorderLine::Rgb colour = *border->Colour();
+    return PaletteColour{colour.red, colour.green, colour.blue, 0};
 }
 
 Point Scene::ScreenSize() const

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -138,6 +139,8 @@ public:
     }
 
 private:
+    /// The border line's "[R,G,B" colour, which the full-colour picture takes as background.
+    std::optional<PaletteColour> FullColourBackground() const;
     void FinishLoad(FileSource& files);
     void LoadFiles(FileSource& files);
     void ShowMessages();

@@ -82,15 +82,19 @@ Point Scene::GetObjectExtent(int index) const
     const PlacedCel* cel = CelAt(index);
     if (!cel)
         return Point{};
-    Point extent{cel->xOffset + cel->width, cel->yOffset + cel->height};
+    // Offsets from cel lines may lie anywhere in 32 bits, so the far edges are summed wider.
+    std::int64_t right = std::int64_t{cel->xOffset} + cel->width;
+    std::int64_t bottom = std::int64_t{cel->yOffset} + cel->height;
     for (const auto& other : m_placedCels)
     {
         if (other->objectNumber != cel->objectNumber)
             continue;
-        extent.x = std::max(extent.x, other->xOffset + other->width);
-        extent.y = std::max(extent.y, other->yOffset + other->height);
+        right = std::max(right, std::int64_t{other->xOffset} + other->width);
+        bottom = std::max(bottom, std::int64_t{other->yOffset} + other->height);
     }
-    return extent;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    return Point{static_cast<std::int32_t>(std::min(right, kMax)),
+                 static_cast<std::int32_t>(std::min(bottom, kMax))};
 }
 
 template <typename Move> void Scene::ForEachCelOfObject(int index, Move move)

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libwxgtk3.2-dev libpng-dev liblhasa-dev libarchive-dev
+    libwxgtk3.2-dev libpng-dev liblhasa-dev libarchive-dev zlib1g-dev
     libsndfile1-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
     libhwy-dev
     libgtest-dev libgmock-dev libbenchmark-dev

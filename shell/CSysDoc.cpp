@@ -3,6 +3,7 @@
 #include "archive/ArchiveFileSource.h"
 #include "archive/MemberWriter.h"
 #include "scene/FileSource.h"
+#include "shell/CChooseConfigDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CMoveCommand.h"
 #include "shell/CSysCanvas.h"
@@ -14,7 +15,6 @@
 #include "sound/SoundModule.h"
 
 #include <wx/app.h>
-#include <wx/choicdlg.h>
 #include <wx/filename.h>
 
 #include <algorithm>
@@ -253,7 +253,7 @@ std::string CSysDoc::ChooseConfiguration(const Archive& archive, const wxString&
     }
     wxString prompt = Ui(UiText::kChooseConfigPrompt);
     prompt.Replace("%1", wxFileName(archivePath).GetFullName());
-    wxSingleChoiceDialog dialog(GetDocumentWindow(), prompt, Ui(UiText::kChooseConfigTitle), items);
+    CChooseConfigDlg dialog(GetDocumentWindow(), prompt, Ui(UiText::kChooseConfigTitle), items);
     if (dialog.ShowModal() != wxID_OK || dialog.GetSelection() < 0)
         return {};
     return configs[static_cast<std::size_t>(dialog.GetSelection())];

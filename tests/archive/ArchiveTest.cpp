@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -112,6 +114,99 @@ TEST(ArchiveTest, UnreadableMembersAreMissingAndTheRestStays)
     const auto encrypted = OpenBytes(ZipArchive(kEntries, ZipMethod::Encrypted));
     ASSERT_TRUE(encrypted);
     EXPECT_FALSE(encrypted->Find("body.cel")->bytes);
+}
+
+TEST(ArchiveTest, FolderMethodMembersWithDataReadAsStored)
+{
+    const std::vector<ArchiveEntry> entries{kEntries[0], kEntries[1], {"SUB/deep.cel", Pattern(9)}};
+    for (const int level : {0, 1, 2})
+    {
+        for (const bool headerCrc : {false, true})
+        {
+            SCOPED_TRACE("level " + std::to_string(level) + (headerCrc ? " with" : " without") +
+                         " header CRC");
+            const auto archive = OpenBytes(LzhArchive(entries, {level, "-lhd-", 0x20, headerCrc}));
+            ASSERT_TRUE(archive);
+            ASSERT_EQ(archive->Members().size(), entries.size());
+            for (std::size_t i = 0; i < entries.size(); ++i)
+            {
+                EXPECT_EQ(archive->Members()[i].name, entries[i].name);
+                EXPECT_EQ(archive->Members()[i].bytes, entries[i].data);
+            }
+            EXPECT_EQ(archive->Configurations(), (std::vector<std::string>{"DOLL.CNF"}));
+        }
+    }
+
+    // A real folder entry stays a folder, between stored members and after them.
+    std::vector<std::uint8_t> mixed = LzhArchive({kEntries[0]}, {1, "-lhd-", 0x20});
+    mixed.pop_back();
+    const std::vector<std::uint8_t> folder = LzhArchive({{"SUB/", {}}}, {1, "-lhd-", 0x20});
+    mixed.insert(mixed.end(), folder.begin(), folder.end() - 1);
+    const std::vector<std::uint8_t> last = LzhArchive({kEntries[1]}, {2, "-lhd-", 0x20, true});
+    mixed.insert(mixed.end(), last.begin(), last.end());
+    const auto both = OpenBytes(mixed);
+    ASSERT_TRUE(both);
+    ASSERT_EQ(both->Members().size(), 2u);
+    EXPECT_EQ(both->Members()[1].bytes, kEntries[1].data);
+
+    // A wrong CRC loses that member only, as with any stored member.
+    std::vector<std::uint8_t> badCrc = LzhArchive(kEntries, {1, "-lhd-", 0x20});
+    badCrc[badCrc.size() / 2] ^= 0xFF;
+    const auto damaged = OpenBytes(badCrc);
+    ASSERT_TRUE(damaged);
+    EXPECT_TRUE(damaged->Find("DOLL.CNF")->bytes);
+    EXPECT_FALSE(damaged->Find("body.cel")->bytes);
+    EXPECT_EQ(damaged->Find("empty.cel"), nullptr); // no data: a folder
+}
+
+TEST(ArchiveTest, NamesEndingInASeparatorLoseIt)
+{
+    const std::string sjis = "\x83\x5C"; // "ソ", whose second byte is a backslash
+    const std::vector<ArchiveEntry> entries{{"DOLL.CNF\\", Bytes(";")},
+                                            {"A.CEL\\\\", Bytes("a")},
+                                            {"x" + sjis, Bytes("s")},
+                                            {"y" + sjis + "\\", Bytes("t")}};
+    for (const int level : {0, 1, 2})
+    {
+        for (const std::string method : {"-lh0-", "-lh5-", "-lhd-"})
+        {
+            SCOPED_TRACE("level " + std::to_string(level) + " " + method);
+            const auto archive = OpenBytes(LzhArchive(entries, {level, method, 0x20}));
+            ASSERT_TRUE(archive);
+            ASSERT_EQ(archive->Members().size(), entries.size());
+            EXPECT_EQ(archive->Find("DOLL.CNF")->bytes, Bytes(";"));
+            EXPECT_EQ(archive->Find("A.CEL")->bytes, Bytes("a"));
+            EXPECT_EQ(archive->Find("x" + sjis)->bytes, Bytes("s"));
+            EXPECT_EQ(archive->Find("y" + sjis)->bytes, Bytes("t"));
+            EXPECT_EQ(archive->Configurations(), (std::vector<std::string>{"DOLL.CNF"}));
+        }
+    }
+    for (const ZipMethod method : {ZipMethod::Stored, ZipMethod::Deflated})
+    {
+        const auto zip = OpenBytes(ZipArchive(
+            {{"SET/DOLL.CNF\\", Bytes(";")}, {"A.CEL/", Pattern(3000)}, {"SET/", {}}}, method));
+        ASSERT_TRUE(zip);
+        ASSERT_EQ(zip->Members().size(), 2u);
+        EXPECT_EQ(zip->Find("SET/DOLL.CNF")->bytes, Bytes(";"));
+        EXPECT_EQ(zip->Find("A.CEL")->bytes, Pattern(3000));
+        EXPECT_EQ(zip->Configurations(), (std::vector<std::string>{"SET/DOLL.CNF"}));
+    }
+    // Their data is checked as any other: a damaged one is listed but cannot be read.
+    std::vector<std::uint8_t> damaged =
+        ZipArchive({{"A.CEL/", Pattern(3000)}, {"B.CEL", Bytes("b")}}, ZipMethod::Stored);
+    const std::vector<std::uint8_t> pattern = Pattern(3000);
+    const auto data = std::search(damaged.begin(), damaged.end(), pattern.begin(), pattern.end());
+    ASSERT_NE(data, damaged.end());
+    data[1500] ^= 0xFF;
+    const auto zip = OpenBytes(damaged);
+    ASSERT_TRUE(zip);
+    ASSERT_TRUE(zip->Find("A.CEL"));
+    EXPECT_FALSE(zip->Find("A.CEL")->bytes);
+    EXPECT_EQ(zip->Find("B.CEL")->bytes, Bytes("b"));
+
+    EXPECT_EQ(WithoutTrailingSeparators("a/b//\\"), "a/b");
+    EXPECT_EQ(WithoutTrailingSeparators("/"), "");
+    EXPECT_EQ(WithoutTrailingSeparators(sjis + "/"), sjis);
 }
 
 TEST(ArchiveTest, RefusesWhatCannotBeAnArchiveOrIsTooLarge)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -100,4 +102,90 @@ TEST_F(ArchiveCommandLineTest, ExportsTheChosenOrOnlyConfiguration)
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("  extra/Other.CNF\n  kiss.cnf\n"), std::string::npos);
     EXPECT_NE(errors.find("third.cnf"), std::string::npos);
+}
+
+TEST_F(ArchiveCommandLineTest, NewerEditorSetExportsAsItsReadingsDraw)
+{
+    // The newer set: 32-bit cels marked 0x20 placed by offset tags, an RGB background, packed
+    // with every member marked as a folder. The reference says the same in the older forms.
+    const std::vector<std::uint8_t> a{0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> b{0, 255, 0, 255};
+    const auto palette = Palette24({{Rgb(0, 0, 64), Rgb(255, 0, 0)}});
+    TempDir newer;
+    newer.Write("p.kcf", palette);
+    newer.Write("a.cel", CelBytes::TrueColour(2, 2, a).Mark(0x20).Offset(9, 9).Bytes());
+    newer.Write("b.cel", CelBytes::TrueColour(1, 1, b).Mark(0x20).ReservedWord(7).Bytes());
+    const std::string newerConfig =
+        ConfigText({"(8,6)", "[204,255,255", "%p.kcf", "#1 a.cel *0 ;%x1 %y-1", "#2 b.cel ;%y4 %x6",
+                    "$0 * 2,2 0,0"});
+    newer.Write("kiss.cnf", newerConfig);
+    TempDir reference;
+    reference.Write("p.kcf", palette);
+    reference.Write("a.cel", CelBytes::TrueColour(2, 2, a).Offset(1, 0).Bytes());
+    reference.Write("b.cel", CelBytes::TrueColour(1, 1, b).Offset(6, 4).Bytes());
+    reference.Write("kiss.cnf",
+                    ConfigText({"(8,6)", "%p.kcf", "#1 a.cel *0", "#2 b.cel", "$0 * 2,1 0,0"}));
+    std::vector<ArchiveEntry> entries{{"kiss.cnf", Bytes(newerConfig)}, {"p.kcf", palette}};
+    for (const char* name : {"a.cel", "b.cel"})
+        entries.push_back({name, Bytes(newer.Read(name))});
+    const std::string packed = newer.Write("set.lzh", LzhArchive(entries, {1, "-lhd-", 0x20}));
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunTool({"--list", packed}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "kiss.cnf\n");
+
+    const auto exported = [](const std::string& set, const char* mode)
+    {
+        TempDir out;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool({"--export", out.File("x.png"), "--colour-mode", mode, set}), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        return ReadPng(out.File("x.png")).value_or(RgbPicture{});
+    };
+    for (const char* mode : {"full", "256"})
+    {
+        SCOPED_TRACE(mode);
+        const RgbPicture folder = exported(newer.File("kiss.cnf"), mode);
+        const RgbPicture old = exported(reference.File("kiss.cnf"), mode);
+        ASSERT_EQ(folder.width, 8u);
+        ASSERT_EQ(old.height, 6u);
+        EXPECT_EQ(exported(packed, mode).rgb, folder.rgb);
+        const bool full = std::string(mode) == "full";
+        for (std::uint32_t y = 0; y < 6; ++y)
+        {
+            for (std::uint32_t x = 0; x < 8; ++x)
+            {
+                // Only the background differs, and only in full colour.
+                const bool background = old.At(x, y) == 0x000040u;
+                EXPECT_EQ(folder.At(x, y), full && background ? 0xCCFFFFu : old.At(x, y))
+                    << x << "," << y;
+            }
+        }
+        // 32-bit cels show in full colour only; a's transparent corner shows the background.
+        EXPECT_EQ(folder.At(3, 1), full ? 0xFF0000u : 0x000040u);
+        EXPECT_EQ(folder.At(6, 4), full ? 0x00FF00u : 0x000040u);
+        EXPECT_EQ(folder.At(4, 2), full ? 0xCCFFFFu : 0x000040u);
+    }
+
+    // A member whose CRC fails and a cel whose rows stop short are reported as usual; the rest
+    // of the set still shows.
+    std::vector<std::uint8_t> damaged = LzhArchive(entries, {1, "-lhd-", 0x20});
+    const std::vector<std::uint8_t> bCel = Bytes(newer.Read("b.cel"));
+    const auto bData = std::search(damaged.begin(), damaged.end(), bCel.begin(), bCel.end());
+    ASSERT_NE(bData, damaged.end());
+    bData[bCel.size() - 1] ^= 0xFF;
+    const std::string broken = newer.Write("broken.lzh", damaged);
+    std::vector<std::uint8_t> shortRows = CelBytes::TrueColour(2, 2, a).Mark(0x20).Bytes();
+    shortRows.resize(shortRows.size() - 4);
+    newer.Write("a.cel", shortRows);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--export", newer.File("x.png"), broken}), 0);
+    EXPECT_EQ(RunTool({"--export", newer.File("y.png"), newer.File("kiss.cnf")}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "ファイル b.cel を開けません。\n"
+              "ファイル a.cel は，認識できないフォーマットです。\n");
+    EXPECT_EQ(ReadPng(newer.File("x.png"))->At(3, 1), 0xFF0000u);
+    EXPECT_EQ(ReadPng(newer.File("x.png"))->At(6, 4), 0xCCFFFFu);
+    EXPECT_EQ(ReadPng(newer.File("y.png"))->At(3, 1), 0xCCFFFFu);
+    EXPECT_EQ(ReadPng(newer.File("y.png"))->At(6, 4), 0x00FF00u);
 }

@@ -136,6 +136,34 @@ TEST(CelLineTest, TransparencyOptionInTheComment)
     EXPECT_EQ(CelLine("#1 a.cel ;%").Transparency(), -1);
 }
 
+TEST(CelLineTest, OffsetTagsInTheCommentGiveTheCelOffsets)
+{
+    const CelLine tagged("#3.2 top.cel *0 :0 1 ;%t64 %x144 %y-42 jacket");
+    EXPECT_EQ(tagged.XOffset(), 144);
+    EXPECT_EQ(tagged.YOffset(), -42);
+    EXPECT_EQ(tagged.Transparency(), 192);
+    EXPECT_EQ(tagged.CelFileName(), "top.cel");
+    EXPECT_EQ(tagged.LineText(), "#3.2 top.cel *0 :0 1 ;%t64 %x144 %y-42 jacket");
+
+    const CelLine upper("#1 a.cel ;%X7%Y0");
+    EXPECT_EQ(upper.XOffset(), 7);
+    EXPECT_EQ(upper.YOffset(), 0);
+    EXPECT_EQ(CelLine("#1 a.cel ;%x1 %x2").XOffset(), 2);
+
+    // Without digits right after the letter there is no tag, and the rest still counts.
+    const CelLine bare("#1 a.cel ;%x %y- %x-%t5 %y 9");
+    EXPECT_EQ(bare.XOffset(), std::nullopt);
+    EXPECT_EQ(bare.YOffset(), std::nullopt);
+    EXPECT_EQ(bare.Transparency(), 251);
+    EXPECT_EQ(CelLine("#1 a.cel ;%x").XOffset(), std::nullopt);
+    // Tags count only in the comment.
+    EXPECT_EQ(CelLine("#1 a.cel %x5").XOffset(), std::nullopt);
+    EXPECT_EQ(CelLine("#1 a.cel ;plain").XOffset(), std::nullopt);
+    // Long runs stop at the 32-bit limits.
+    EXPECT_EQ(CelLine("#1 a.cel ;%x99999999999").XOffset(), 2147483647);
+    EXPECT_EQ(CelLine("#1 a.cel ;%y-99999999999").YOffset(), -2147483647 - 1);
+}
+
 TEST(CelLineTest, ShiftJisCharactersNeverLendTheirTrailBytesToAName)
 {
     // 0x83 0x40 and 0x83 0x41 are katakana whose trail bytes are "@" and "A".

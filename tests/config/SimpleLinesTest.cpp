@@ -51,6 +51,31 @@ TEST(SimpleLinesTest, MemoryAndBorderTakeOneNumber)
     EXPECT_EQ(BorderLine("[").CommentText(), "");
 }
 
+TEST(SimpleLinesTest, BorderOfThreeNumbersIsAColour)
+{
+    using Rgb = BorderLine::Rgb;
+    const BorderLine light("[204,255,255");
+    EXPECT_EQ(light.Colour(), (Rgb{204, 255, 255}));
+    EXPECT_EQ(light.ColourIndex(), 204);
+    EXPECT_EQ(light.LineText(), "[204,255,255");
+    EXPECT_FALSE(light.IsModified());
+
+    const BorderLine spaced("[ 0 , 16,\t255\t;sky");
+    EXPECT_EQ(spaced.Colour(), (Rgb{0, 16, 255}));
+    EXPECT_EQ(spaced.CommentText(), ";sky");
+
+    // Anything else keeps the one-number reading and gives no colour.
+    for (const char* text : {"[12", "[1,2", "[1,2,", "[1,2,3,4", "[1,2,256", "[1,2,3 x", "[1;2,3,4",
+                             "[-1,2,3", "[1,,2,3", "[", "[a1,2,3"})
+    {
+        const BorderLine line(text);
+        EXPECT_EQ(line.Colour(), std::nullopt) << text;
+        EXPECT_EQ(line.LineText(), text);
+    }
+    EXPECT_EQ(BorderLine("[1,2").ColourIndex(), 1);
+    EXPECT_EQ(BorderLine("[1,2,3 x").ColourIndex(), 1);
+}
+
 TEST(SimpleLinesTest, CommentLineKeepsTheWholeLineAsComment)
 {
     const ConfigRecord line("\tx;y");

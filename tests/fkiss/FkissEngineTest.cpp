@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -123,6 +125,22 @@ TEST_F(FkissEngineTest, BoxCollisionsCompareTheStateAtPressWithTheStateAtRelease
     // A press and release without a move changes nothing.
     Engine().Press(a, Point{17, 47});
     Engine().Release(a, Point{17, 47});
+    EXPECT_TRUE(host.texts.empty());
+}
+
+TEST_F(FkissEngineTest, CollisionsUseTheOffsetsOfTheCelLines)
+{
+    // Both objects stand at 10,10; the tags set b 20 pixels to the right, then back on a.
+    Load({"(100,100)", "%p.kcf", "#1 a.cel", "#2 b.cel ;%x20 %y0", "$0 * 10,10 10,10",
+          ";@EventHandler", ";@in(#1, #2) notify(\"in\")",
+          ";@collide(\"a.cel\", \"b.cel\") notify(\"collide\")"});
+    const int a = CelOf("a.cel");
+    DragCel(a, 17, 0); // a's last column reaches b's first, at 30
+    std::sort(host.texts.begin(), host.texts.end());
+    EXPECT_EQ(host.texts, (Texts{"collide", "in"}));
+    host.texts.clear();
+    DragCel(a, -17, 0);
+    DragCel(a, 0, 30);
     EXPECT_TRUE(host.texts.empty());
 }
 

@@ -81,6 +81,46 @@ TEST(CelTest, LoadsThirtyTwoBitCelAsStored)
     EXPECT_EQ(PixelsOf(cel), bgra);
 }
 
+TEST(CelTest, SpaceMarkedThirtyTwoBitCelLoadsAsTheExclamationMarkedOne)
+{
+    const Bytes bgra{1,  2,  3,  255, 4,  5,  6,  0,   7, 8, 9, 128,
+                     10, 11, 12, 1,   13, 14, 15, 255, 0, 0, 0, 0};
+    const Cel marked =
+        Loaded(CelBytes::TrueColour(3, 2, bgra).Offset(4, 5).Transparency(56).Bytes());
+    const Cel spaced =
+        Loaded(CelBytes::TrueColour(3, 2, bgra).Offset(4, 5).Transparency(56).Mark(0x20).Bytes());
+    ASSERT_TRUE(spaced.IsOk());
+    EXPECT_EQ(spaced.mark, 0x20);
+    EXPECT_EQ(spaced.depth, 32);
+    EXPECT_EQ(PixelsOf(spaced), PixelsOf(marked));
+    EXPECT_EQ(spaced.RowBytes(), marked.RowBytes());
+    EXPECT_EQ(spaced.xOffset, 4);
+    EXPECT_EQ(spaced.yOffset, 5);
+    EXPECT_EQ(spaced.opacity, marked.opacity);
+
+    // Its reserved word is not checked.
+    const Cel reserved =
+        Loaded(CelBytes::TrueColour(3, 2, bgra).Mark(0x20).ReservedWord(0x1234).Bytes());
+    ASSERT_TRUE(reserved.IsOk());
+    EXPECT_EQ(PixelsOf(reserved), bgra);
+
+    // Rows that stop short are refused as with 0x21, and nothing of them is kept.
+    Bytes truncated = CelBytes::TrueColour(3, 2, bgra).Mark(0x20).Bytes();
+    truncated.resize(truncated.size() - 3);
+    const Cel refused = Loaded(truncated);
+    EXPECT_FALSE(refused.IsOk());
+    EXPECT_EQ(refused.pixels, nullptr);
+    EXPECT_EQ(refused.depth, 0);
+
+    // Other widths with the space mark stay colour numbers.
+    const Cel eight = Loaded(CelBytes::Indexed(2, 1, {9, 200}).Bytes());
+    EXPECT_EQ(eight.depth, 8);
+    EXPECT_EQ(PixelsOf(eight), (Bytes{9, 200}));
+    const Cel wide = Loaded(CelBytes().BitsPerPixel(24).Size(1, 1).RawData({0x5A, 0, 0}).Bytes());
+    EXPECT_EQ(wide.depth, 8);
+    EXPECT_EQ(PixelsOf(wide), (Bytes{5}));
+}
+
 TEST(CelTest, TransparencyWordSetsOpacityUpTo256)
 {
     const auto opacityFor = [](std::uint16_t t)

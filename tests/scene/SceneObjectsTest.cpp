@@ -119,6 +119,43 @@ TEST(SceneObjectsTest, ExtentAndMovesCoverEveryCelOfTheObject)
     EXPECT_EQ(scene.GetObjectExtent(3), (Point{}));
 }
 
+TEST(SceneObjectsTest, OffsetTagsPlaceCelsForDrawingHitsAndExtents)
+{
+    FakeFileSource files;
+    // The file says offset 3,3; the lines move it.
+    files.Add("dot.cel", SolidCel(2, 2, 1, 3, 3));
+    Scene scene;
+    Load(
+        scene, files,
+        {"%p.kcf", "#1 dot.cel ;%x10 %y-4", "#1 dot.cel ;%y7", "#2 dot.cel ;%x", "$0 * 20,20 0,0"});
+    // Placed from the last line up: the untagged cel, then %y7, then %x10 %y-4.
+    const auto& cels = scene.PlacedCels();
+    EXPECT_EQ(cels[0]->CelRect(), (Rect{3, 3, 5, 5}));
+    EXPECT_EQ(cels[1]->CelRect(), (Rect{23, 27, 25, 29}));
+    EXPECT_EQ(cels[2]->CelRect(), (Rect{30, 16, 32, 18}));
+
+    EXPECT_EQ(scene.HitTest(Point{30, 16}).index, 2);
+    EXPECT_EQ(scene.HitTest(Point{23, 28}).index, 1);
+    EXPECT_EQ(scene.HitTest(Point{23, 23}).index, -1); // where the file's offsets would put it
+    EXPECT_EQ(scene.HitTest(Point{4, 4}).index, 0);
+    EXPECT_EQ(scene.GetObjectExtent(1), (Point{12, 9}));
+
+    ScreenBuffer buffer;
+    buffer.SetFormat(40, 40, 32);
+    scene.ApplyToBuffer(buffer, true, false);
+    buffer.FillBackground(buffer.ScreenRect());
+    scene.DrawAll(buffer);
+    EXPECT_EQ(buffer.ScreenRow(16)[4 * 30 + 2], 255); // red at the tagged place
+    EXPECT_EQ(buffer.ScreenRow(23)[4 * 23 + 2], 0);
+
+    // Offsets at the 32-bit limits neither wrap the extent nor the hit test.
+    Scene far;
+    Load(far, files, {"%p.kcf", "#1 dot.cel ;%x2147483647 %y-2147483648", "#1 dot.cel"});
+    EXPECT_EQ(far.GetObjectExtent(0), (Point{2147483647, 5}));
+    EXPECT_EQ(far.HitTest(Point{-2147483647 - 1, 0}).index, -1);
+    EXPECT_EQ(far.HitTest(Point{4, 4}).index, 0);
+}
+
 TEST(SceneObjectsTest, StorePositionsKeepsTheFirstCelsPositionAndDropsZero)
 {
     FakeFileSource files;

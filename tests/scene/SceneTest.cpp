@@ -295,3 +295,40 @@ TEST(SceneTest, ApplyToBufferSetsColoursBackgroundAndSize)
     EXPECT_EQ(buffer.Height(), 200);
     EXPECT_EQ(buffer.BackgroundColour()[0], 0); // no palette: black
 }
+
+TEST(SceneTest, RgbBorderLineIsTheFullColourBackgroundOnly)
+{
+    FakeFileSource files;
+    files.Add("p.kcf", Palette24({{Rgb(10, 20, 30), Rgb(1, 2, 3)}}));
+    Scene scene;
+    scene.LoadSceneFromBytes(ConfigText({"(4,2)", "[204,255,255 ;sky", "%p.kcf"}), files);
+    for (const std::int32_t depth : {32, 8})
+    {
+        SCOPED_TRACE(depth);
+        ScreenBuffer buffer;
+        buffer.SetFormat(0, 0, depth);
+        scene.ApplyToBuffer(buffer, true, true);
+        buffer.FillBackground(buffer.ScreenRect());
+        EXPECT_EQ(buffer.BackgroundIndex(), 0);
+        const std::uint8_t* pixel = buffer.ScreenRow(1) + (depth / 8) * 3;
+        if (depth == 8)
+            EXPECT_EQ(pixel[0], 0); // colour 0 of the palette, as without the line
+        else
+            EXPECT_EQ(std::vector<std::uint8_t>(pixel, pixel + 3),
+                      (std::vector<std::uint8_t>{255, 255, 204}));
+        // Switching the mode keeps the reading.
+        buffer.SetFormat(0, 0, depth == 8 ? 32 : 8);
+        buffer.FillBackground(buffer.ScreenRect());
+        EXPECT_EQ(buffer.ScreenRow(0)[0], depth == 8 ? 255 : 0);
+    }
+
+    // The one-number form and an incomplete colour keep the palette's colour 0.
+    for (const char* line : {"[3", "[1,2"})
+    {
+        scene.LoadSceneFromBytes(ConfigText({line, "%p.kcf"}), files);
+        ScreenBuffer buffer;
+        scene.ApplyToBuffer(buffer, true, true);
+        EXPECT_EQ(buffer.BackgroundColour()[0], 30) << line;
+        EXPECT_EQ(buffer.BackgroundColour()[2], 10) << line;
+    }
+}

@@ -28,11 +28,12 @@ std::vector<std::uint8_t> Picture(CSysDoc* doc)
 }
 
 /// Answers the configuration dialog once it is up: picks selection, or cancels when it is
-/// negative. The dialog's lines are kept in lines.
-void AnswerChoiceDialog(int selection, std::vector<wxString>* lines)
+/// negative. The dialog's lines are kept in lines, and the rows its list shows at once in
+/// rowsShown when given.
+void AnswerChoiceDialog(int selection, std::vector<wxString>* lines, int* rowsShown = nullptr)
 {
     wxTheApp->CallAfter(
-        [selection, lines]
+        [selection, lines, rowsShown]
         {
             for (wxWindow* window : wxTopLevelWindows)
             {
@@ -45,6 +46,8 @@ void AnswerChoiceDialog(int selection, std::vector<wxString>* lines)
                     {
                         const wxArrayString strings = list->GetStrings();
                         lines->assign(strings.begin(), strings.end());
+                        if (rowsShown)
+                            *rowsShown = list->GetCountPerPage();
                     }
                 }
                 if (selection < 0)
@@ -57,7 +60,7 @@ void AnswerChoiceDialog(int selection, std::vector<wxString>* lines)
                 dialog->GetEventHandler()->ProcessEvent(ok);
                 return;
             }
-            AnswerChoiceDialog(selection, lines);
+            AnswerChoiceDialog(selection, lines, rowsShown);
         });
 }
 
@@ -123,6 +126,53 @@ TEST(ArchiveSetTest, ChoosesAConfigurationThroughTheDialogAndRemembersIt)
     EXPECT_TRUE(altEntry.EndsWith("two.lzh|alt/ALT.CNF")) << altEntry;
     ASSERT_TRUE(viewer.App().OpenDocumentFile(altEntry));
     EXPECT_EQ(doc->GetTitle(), "ALT.CNF (two.lzh)");
+}
+
+TEST(ArchiveSetTest, ChooserShowsSixRowsOfAFolderMarkedArchiveWithoutGtkComplaints)
+{
+    // Every member marked as a folder, as some set editors write them, one name ending in a
+    // backslash; seven configurations, the last the real one.
+    TestSet set;
+    std::vector<ArchiveEntry> entries;
+    for (const char* name : {"P.KCF", "A.CEL", "B.CEL", "C.CEL"})
+        entries.push_back({name, Bytes(set.folder.Read(name))});
+    for (int n = 1; n <= 6; ++n)
+        entries.push_back({"LOOK" + std::to_string(n) + ".CNF", Bytes(ConfigText({"(10,10)"}))});
+    entries.push_back({"TEST.CNF\\", Bytes(set.folder.Read("TEST.CNF"))});
+    TempDir place;
+    const std::string archive = place.Write("editor.lzh", LzhArchive(entries, {1, "-lhd-", 0x20}));
+
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(set.configPath));
+    const std::vector<std::uint8_t> folderPicture = Picture(doc);
+
+    // Two entries: a list sized from them would be too short for its scroll bar.
+    ArchivedSet two;
+    std::vector<wxString> lines;
+    int rowsShown = 0;
+    AnswerChoiceDialog(-1, &lines, &rowsShown);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(viewer.App().OpenDocumentFile(two.archive));
+    std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors.find("Gtk-CRITICAL"), std::string::npos) << errors;
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_GE(rowsShown, 6);
+
+    rowsShown = 0;
+    AnswerChoiceDialog(6, &lines, &rowsShown);
+    testing::internal::CaptureStderr();
+    const bool opened = viewer.App().OpenDocumentFile(archive);
+    errors = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(errors.find("Gtk-CRITICAL"), std::string::npos) << errors;
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[6], "TEST.CNF");
+    EXPECT_GE(rowsShown, 6);
+    EXPECT_EQ(doc->GetTitle(), "TEST.CNF (editor.lzh)");
+    EXPECT_EQ(Picture(doc), folderPicture);
+    EXPECT_TRUE(viewer.messages.shown.empty());
 }
 
 TEST(ArchiveSetTest, SaveWritesACompleteFolderAndLeavesTheArchiveAlone)

@@ -153,6 +153,8 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
     const std::string base = slash == std::string::npos ? entry.name : entry.name.substr(slash + 1);
 
     std::vector<std::vector<std::uint8_t>> extended;
+    if (options.headerCrc && options.level >= 1)
+        extended.push_back(ExtendedHeader(0x00, std::string(2, '\0')));
     if (options.level == 2)
         extended.push_back(ExtendedHeader(0x01, base));
     if (options.level >= 1 && !folder.empty())
@@ -176,12 +178,15 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
         header.insert(header.end(), name.begin(), name.end());
     }
     Put16(header, Crc16(entry.data));
+    std::size_t crcAt = 0;
     if (options.level >= 1)
     {
         header.push_back('M');
         for (const auto& ext : extended)
         {
             Put16(header, static_cast<unsigned>(ext.size() + 2));
+            if (ext[0] == 0x00)
+                crcAt = header.size() + 1;
             header.insert(header.end(), ext.begin(), ext.end());
         }
         Put16(header, 0);
@@ -201,7 +206,15 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
         out.push_back(static_cast<std::uint8_t>(baseSize));
         out.push_back(static_cast<std::uint8_t>(sum));
     }
+    const std::size_t start = out.size() - 2;
     out.insert(out.end(), header.begin(), header.end());
+    if (crcAt != 0)
+    {
+        // The CRC of the whole header, taken with its own two bytes still 0.
+        const std::uint16_t crc = Crc16({out.begin() + static_cast<long>(start), out.end()});
+        out[start + 2 + crcAt] = static_cast<std::uint8_t>(crc);
+        out[start + 2 + crcAt + 1] = static_cast<std::uint8_t>(crc >> 8);
+    }
     out.insert(out.end(), packed.begin(), packed.end());
 }
 

@@ -16,6 +16,7 @@ struct LzhOptions
     int level = 1;                 ///< header level 0, 1 or 2
     std::string method = "-lh5-";  ///< "-lh0-" stored, "-lh5-"/"-lh6-"/"-lh7-", "-lz5-", "-lzs-"
     std::uint8_t attribute = 0x20; ///< byte 19 of the header
+    bool headerCrc = false;        ///< levels 1 and 2: an extended header with the header's CRC
 };
 
 /// An LZH archive of entries, each with options. Compressed methods use the simplest valid
