@@ -34,6 +34,8 @@ public:
     /// The object's position in the current set as the file gives it.
     virtual Point InitialPosition(std::int32_t object) const = 0;
     virtual void MoveObjectTo(std::int32_t object, Point position) = 0;
+    /// How far the object's cels reach right and down from its position, as drags measure it.
+    virtual Point ObjectExtent(std::int32_t object) const = 0;
     virtual std::int32_t ObjectFix(std::int32_t object) const = 0;
     virtual void SetObjectFix(std::int32_t object, std::int32_t fix) = 0;
 

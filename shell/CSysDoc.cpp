@@ -340,6 +340,8 @@ void CSysDoc::StartFkiss(std::string messages)
     }
     FkissEngine& engine = m_pFkiss->Engine();
     engine.SetSound(m_pFiles.get(), m_pSound.get());
+    // Every event reads this clock, so a delay counts from the click or key that set it.
+    engine.SetClock(&m_clock);
     engine.Start(m_clock.NowMs());
     LogFkissDiagnostics();
     const auto& diagnostics = engine.Diagnostics();
@@ -434,7 +436,7 @@ void CSysDoc::OnFkissTimer(wxTimerEvent&)
 {
     if (!m_pFkiss)
         return;
-    m_pFkiss->Engine().Tick(m_clock);
+    m_pFkiss->Engine().Tick();
     AfterFkiss();
 }
 
