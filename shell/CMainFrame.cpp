@@ -196,6 +196,15 @@ void CMainFrame::RecalcLayoutBase()
 
 void CMainFrame::SetMessageText(const wxString& text)
 {
+    if (std::chrono::steady_clock::now() < m_tpTextHeldUntil)
+        return;
+    m_pStatusBar->SetStatusText(text, kPaneMessage);
+}
+
+void CMainFrame::ShowScriptText(const wxString& text)
+{
+    m_tpTextHeldUntil =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kScriptTextHoldMs);
     m_pStatusBar->SetStatusText(text, kPaneMessage);
 }
 

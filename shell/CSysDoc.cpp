@@ -375,7 +375,7 @@ void CSysDoc::Host::ShowText(int line, const std::string& bytes)
     if (owner != nullptr)
         owner->m_scene.AddMessage(owner->ConfigName(), line, text.utf8_string());
     if (CMainFrame* frame = MainFrame())
-        frame->SetMessageText(text);
+        frame->ShowScriptText(text);
 }
 
 void CSysDoc::LogFkissDiagnostics()
@@ -480,6 +480,14 @@ void CSysDoc::FkissMouseMove(Point point)
     if (!m_pFkiss)
         return;
     m_pFkiss->Engine().MouseMoved(point);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissMouseLeft()
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().MouseLeft();
     AfterFkiss();
 }
 

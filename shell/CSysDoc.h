@@ -78,6 +78,7 @@ public:
     void FkissUnfixed(int cel);
     void FkissRelease(int cel, Point point);
     void FkissMouseMove(Point point);
+    void FkissMouseLeft();
     /// True when a keypress or keyrelease handler took the key.
     bool FkissKey(std::string_view name, bool down);
 
