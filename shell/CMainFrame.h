@@ -87,6 +87,7 @@ private:
     /// Hint 3 to the views, unless a refit is already under way.
     void RefitOnce();
     void OnSize(wxSizeEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
     void OnCanvasSize(wxSizeEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnViewPaletteBar(wxCommandEvent& event);

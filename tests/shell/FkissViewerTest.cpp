@@ -4,6 +4,8 @@
 #include "shell/CSysCanvas.h"
 #include "shell/CSysDoc.h"
 #include "shell/CSysView.h"
+#include "shell/RecentFiles.h"
+#include "support/ConfigText.h"
 
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
@@ -36,6 +38,15 @@ std::int32_t Variable(CSysDoc* doc, const char* name)
 void PumpUntilTime(Clock::time_point moment)
 {
     PumpUntil([&] { return Clock::now() >= moment; }, 60000);
+}
+
+/// A set whose end() unmaps its one cel after 300 ms and keeps a timer going for ever.
+std::string WriteFarewellSet(FkissTestSet& set)
+{
+    return set.folder.Write(
+        "END.CNF", ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "$0 * 10,10",
+                               ";@EventHandler", ";@end() notify(\"bye\") timer(1, 300)",
+                               ";@alarm(1) unmap(#1) timer(2, 100)", ";@alarm(2) timer(2, 100)"}));
 }
 
 /// However a test ends, the button must not stay down in the X server.
@@ -143,4 +154,61 @@ TEST(FkissViewerTest, ThePointerLeavingTheWindowLeavesTheCelAndEnteringOverOneEn
     // And back in, landing on the cel at once.
     input.MouseMove(canvas->ClientToScreen(wxPoint(63, 33)));
     EXPECT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 1; }));
+}
+
+TEST(FkissViewerTest, AClosingSetPlaysWhatEndStartsForFiveSecondsAtMostAndASecondCloseIsAtOnce)
+{
+    FkissTestSet set;
+    const std::string farewell = WriteFarewellSet(set);
+    ViewerFixture viewer(farewell);
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+
+    const Clock::time_point asked = Clock::now();
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(set.configPath));
+    EXPECT_EQ(doc->GetTitle(), "END.CNF");
+    EXPECT_EQ(viewer.Frame()->StatusBar()->GetStatusText(0), "bye");
+    EXPECT_TRUE(PumpUntil([&] { return !Mapped(doc, 1); }));
+    PumpUntilTime(asked + std::chrono::milliseconds(1500));
+    EXPECT_EQ(doc->GetTitle(), "END.CNF");
+    ASSERT_TRUE(PumpUntil([&] { return doc->GetTitle() == "FK.CNF"; }, 10000));
+    EXPECT_GE(Clock::now() - asked, std::chrono::milliseconds(4500));
+    EXPECT_NE(viewer.App().Recent()->File(0).Find("FK.CNF"), wxNOT_FOUND);
+
+    // A set without end() closes at once; asked twice, the waiting one does too.
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(farewell));
+    EXPECT_EQ(doc->GetTitle(), "END.CNF");
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(set.configPath));
+    EXPECT_EQ(doc->GetTitle(), "END.CNF");
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(set.configPath));
+    EXPECT_EQ(doc->GetTitle(), "FK.CNF");
+    EXPECT_TRUE(viewer.messages.shown.empty());
+}
+
+TEST(FkissViewerTest, ClosingTheWindowWaitsForEndUnlessAskedTwice)
+{
+    FkissTestSet set;
+    ViewerFixture viewer(WriteFarewellSet(set));
+    ASSERT_TRUE(viewer.started);
+    viewer.Frame()->Close();
+    Pump();
+    ASSERT_NE(viewer.Frame(), nullptr);
+    EXPECT_TRUE(viewer.Frame()->IsShown());
+    EXPECT_EQ(viewer.Doc()->GetTitle(), "END.CNF");
+    viewer.Frame()->Close();
+    EXPECT_TRUE(PumpUntil([&] { return viewer.Frame() == nullptr; }));
+}
+
+TEST(FkissViewerTest, TheWindowClosesByItselfOnceEndIsOver)
+{
+    FkissTestSet set;
+    const std::string farewell = set.folder.Write(
+        "END.CNF", ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "$0 * 10,10",
+                               ";@EventHandler", ";@end() timer(1, 300)", ";@alarm(1) nop()"}));
+    ViewerFixture viewer(farewell);
+    ASSERT_TRUE(viewer.started);
+    viewer.Frame()->Close();
+    Pump();
+    ASSERT_NE(viewer.Frame(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return viewer.Frame() == nullptr; }));
 }
