@@ -48,10 +48,12 @@ std::optional<AlarmQueue::Due> AlarmQueue::PopDue(std::int64_t time)
 std::optional<std::int64_t> AlarmQueue::NextDue() const
 {
     std::optional<std::int64_t> next;
-    if (!m_ready.empty())
-        next = std::get<0>(*m_ready.begin());
-    if (!m_held.empty())
-        next = std::min(next.value_or(std::get<0>(*m_held.begin())), std::get<0>(*m_held.begin()));
+    for (const std::set<Entry>* entries : {&m_ready, &m_held})
+    {
+        if (!entries->empty())
+            next = std::min(next.value_or(std::get<0>(*entries->begin())),
+                            std::get<0>(*entries->begin()));
+    }
     return next;
 }
 

@@ -567,8 +567,8 @@ Point FkissEngine::Limited(std::int32_t object, const ObjectState& state, std::i
     return Point{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
 }
 
-void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy,
-                               MoveKind kind, int depth)
+void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, MoveKind kind,
+                               int depth)
 {
     ObjectState* state = Object(object);
     if (!state || depth > kMaxEventDepth)
@@ -618,7 +618,8 @@ void FkissEngine::FireDetached(std::int32_t object)
     std::vector<int> matching;
     for (const int handler : m_handlersByEvent[static_cast<std::size_t>(FkissOp::Detached)])
     {
-        const auto objects = ObjectsOf(m_script.handlers[static_cast<std::size_t>(handler)].args[0]);
+        const auto objects =
+            ObjectsOf(m_script.handlers[static_cast<std::size_t>(handler)].args[0]);
         if (std::find(objects.begin(), objects.end(), object) != objects.end())
             matching.push_back(handler);
     }
@@ -668,8 +669,7 @@ void FkissEngine::Fire(const std::vector<int>& handlers)
     --m_depth;
 }
 
-std::size_t FkissEngine::FalseBranch(const std::vector<FkissAction>& actions, int clause,
-                                     int end)
+std::size_t FkissEngine::FalseBranch(const std::vector<FkissAction>& actions, int clause, int end)
 {
     while (clause >= 0 && clause != end && static_cast<std::size_t>(clause) < actions.size())
     {
@@ -1332,9 +1332,9 @@ void FkissEngine::FireMouseCrossings(const Point* point)
         bool inside = false;
         for (const int cel : CelsOf(h.args[0]))
         {
-            inside = inside || (point && m_cels[static_cast<std::size_t>(cel)].mapped &&
-                                m_stage.InCurrentSet(cel) &&
-                                m_stage.OpaqueAt(cel, point->x, point->y));
+            inside =
+                inside || (point && m_cels[static_cast<std::size_t>(cel)].mapped &&
+                           m_stage.InCurrentSet(cel) && m_stage.OpaqueAt(cel, point->x, point->y));
         }
         const bool wasInside = m_mouseInside[i] != 0;
         m_mouseInside[i] = inside ? 1 : 0;

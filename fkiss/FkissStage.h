@@ -55,7 +55,8 @@ public:
     /// A notify or debug text of the action on line, bytes as in the file (Shift-JIS in Japanese
     /// sets).
     virtual void ShowText(int line, const std::string& bytes) = 0;
-    /// quit(): close the set once the current event is over.
+    /// quit(): end() has run; close the set once the timers it set are over (or at once when
+    /// asked again).
     virtual void CloseSet() = 0;
     virtual void ScrollTo(Point picturePoint) = 0;
     virtual void ResizePlayField(Point size) = 0;

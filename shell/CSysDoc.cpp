@@ -455,8 +455,7 @@ void CSysDoc::AfterFkiss()
         }
     }
     const FkissEngine& engine = m_pFkiss->Engine();
-    if (engine.IsClosing() &&
-        (!engine.HasPendingTimers() || m_clock.NowMs() >= m_nCloseDeadline))
+    if (engine.IsClosing() && (!engine.HasPendingTimers() || m_clock.NowMs() >= m_nCloseDeadline))
     {
         FinishClose();
         return;

@@ -130,12 +130,12 @@ TEST(FkissScriptTest, LinksNestedIfElseIfElseBlocks)
 
 TEST(FkissScriptTest, IfsWithoutEndifEndWhereTheNextIfBegins)
 {
-    const FkissScript script = ParseFkiss(
-        ConfigText({";@EventHandler", ";@begin()",
-                    ";@ ifequal(a,1) nop() else() nop()",          // 0 1 2 3: no endif
-                    ";@ ifequal(b,1) ifequal(c,1) nop() endif()",  // 4 5 6 7: 4 has none
-                    ";@ iflessthan(d,1) nop() elseifequal(d,2)"}), // 8 9 10: no endif
-        "k.cnf");
+    const FkissScript script =
+        ParseFkiss(ConfigText({";@EventHandler", ";@begin()",
+                               ";@ ifequal(a,1) nop() else() nop()",          // 0 1 2 3: no endif
+                               ";@ ifequal(b,1) ifequal(c,1) nop() endif()",  // 4 5 6 7: 4 has none
+                               ";@ iflessthan(d,1) nop() elseifequal(d,2)"}), // 8 9 10: no endif
+                   "k.cnf");
     EXPECT_EQ(Messages(script), (std::vector<std::string>{"k.cnf:3: warning: if without endif",
                                                           "k.cnf:4: warning: if without endif",
                                                           "k.cnf:5: warning: if without endif"}));
@@ -156,20 +156,20 @@ TEST(FkissScriptTest, AnEventThatCannotBeReadSwallowsItsActions)
 {
     const FkissScript script =
         ParseFkiss(ConfigText({";@EventHandler", ";@initialize() map(#1)",
-                               ";@set(#) unmap(#1)",     // 3: unreadable argument
-                               ";@ unmap(#2)",           // 4: still swallowed
-                               ";@alarm(x y) map(#3)",   // 5: two arguments
-                               ";@press() map(#4)",      // 6: none
-                               ";@ map(#5)",             // 7
+                               ";@set(#) unmap(#1)",   // 3: unreadable argument
+                               ";@ unmap(#2)",         // 4: still swallowed
+                               ";@alarm(x y) map(#3)", // 5: two arguments
+                               ";@press() map(#4)",    // 6: none
+                               ";@ map(#5)",           // 7
                                ";@press(#1) frob(1) map(#6) map(*) map(#7)", // 8
                                ";@set(*) col( * ) nop()"}),
                    "k.cnf");
-    EXPECT_EQ(Messages(script),
-              (std::vector<std::string>{"k.cnf:3: warning: set: bad number",
-                                        "k.cnf:5: warning: alarm: expected 1 arguments, found 2",
-                                        "k.cnf:6: warning: press: expected 1 arguments, found 0",
-                                        "k.cnf:8: warning: unknown command frob",
-                                        "k.cnf:8: warning: map: argument 1 must be an object or cel"}));
+    EXPECT_EQ(Messages(script), (std::vector<std::string>{
+                                    "k.cnf:3: warning: set: bad number",
+                                    "k.cnf:5: warning: alarm: expected 1 arguments, found 2",
+                                    "k.cnf:6: warning: press: expected 1 arguments, found 0",
+                                    "k.cnf:8: warning: unknown command frob",
+                                    "k.cnf:8: warning: map: argument 1 must be an object or cel"}));
     ASSERT_EQ(script.handlers.size(), 7u);
     EXPECT_EQ(script.handlers[0].actions.size(), 1u);
     for (std::size_t i = 1; i <= 3; ++i)

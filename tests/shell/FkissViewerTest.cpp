@@ -44,8 +44,8 @@ void PumpUntilTime(Clock::time_point moment)
 std::string WriteFarewellSet(FkissTestSet& set)
 {
     return set.folder.Write(
-        "END.CNF", ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "$0 * 10,10",
-                               ";@EventHandler", ";@end() notify(\"bye\") timer(1, 300)",
+        "END.CNF", ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "$0 * 10,10", ";@EventHandler",
+                               ";@end() notify(\"bye\") timer(1, 300)",
                                ";@alarm(1) unmap(#1) timer(2, 100)", ";@alarm(2) timer(2, 100)"}));
 }
 
@@ -92,10 +92,10 @@ TEST(FkissViewerTest, KeyAndClickTimersCountFromTheKeyAndTheClickWithoutAClickFi
     PumpUntilTime(click + std::chrono::milliseconds(600));
     EXPECT_TRUE(Mapped(doc, 7));
     const auto left = click + std::chrono::milliseconds(3500) - Clock::now();
-    EXPECT_TRUE(PumpUntil([&] { return !Mapped(doc, 6) && !Mapped(doc, 7); },
-                          static_cast<int>(std::max<std::int64_t>(
-                              0, std::chrono::duration_cast<std::chrono::milliseconds>(left)
-                                     .count()))));
+    EXPECT_TRUE(
+        PumpUntil([&] { return !Mapped(doc, 6) && !Mapped(doc, 7); },
+                  static_cast<int>(std::max<std::int64_t>(
+                      0, std::chrono::duration_cast<std::chrono::milliseconds>(left).count()))));
     EXPECT_TRUE(viewer.messages.shown.empty());
 }
 
@@ -203,8 +203,8 @@ TEST(FkissViewerTest, TheWindowClosesByItselfOnceEndIsOver)
 {
     FkissTestSet set;
     const std::string farewell = set.folder.Write(
-        "END.CNF", ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "$0 * 10,10",
-                               ";@EventHandler", ";@end() timer(1, 300)", ";@alarm(1) nop()"}));
+        "END.CNF", ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "$0 * 10,10", ";@EventHandler",
+                               ";@end() timer(1, 300)", ";@alarm(1) nop()"}));
     ViewerFixture viewer(farewell);
     ASSERT_TRUE(viewer.started);
     viewer.Frame()->Close();
