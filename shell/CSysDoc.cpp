@@ -390,7 +390,6 @@ bool CSysDoc::CloseSetThen(std::function<void()> then)
             // The set stays on the screen while what end() started plays out.
             m_fnAfterClose = std::move(then);
             m_nCloseDeadline = m_clock.NowMs() + kEndGraceMs;
-            m_fkissHost.closeSet = false;
             AfterFkiss();
             return true;
         }
