@@ -167,19 +167,19 @@ CSysDoc* CSysApp::GetDocument() const
 
 bool CSysApp::OpenDocumentFile(const wxString& path)
 {
+    // The document puts its file at the top of the recent files once it is open.
     CSysDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->OnOpenDocument(path))
-        return false;
-    // The document's own, absolute path: the open has changed the current directory.
-    m_pRecent->Add(doc->GetFilename());
-    return true;
+    return doc != nullptr && doc->OnOpenDocument(path);
 }
 
 void CSysApp::OnFileNew(wxCommandEvent&)
 {
     // The document is never modified, so there is nothing to ask first.
     if (CSysDoc* doc = GetDocument())
-        doc->OnNewDocument();
+    {
+        if (!doc->CloseSetThen([doc] { doc->OnNewDocument(); }))
+            doc->OnNewDocument();
+    }
 }
 
 void CSysApp::OnFileOpen(wxCommandEvent&)

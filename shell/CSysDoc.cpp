@@ -144,13 +144,23 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     SetLayer layer;
     if (!OpenLayer(path, layer))
         return false;
+    const auto open = [this, layer] { ReplaceSet(layer); };
+    if (!CloseSetThen(open))
+        open();
+    return true;
+}
+
+void CSysDoc::ReplaceSet(const SetLayer& layer)
+{
     StopFkiss();
     m_scene.ClearScene();
-    m_base = std::move(layer);
+    m_base = layer;
     m_pAddOn.reset();
     LoadLayers();
     ShowTopLayer();
-    return true;
+    // Here rather than by the caller: the open may have waited for the old set's end().
+    if (wxDocManager* manager = GetDocumentManager())
+        manager->AddFileToHistory(GetFilename());
 }
 
 bool CSysDoc::OpenAddOn(const wxString& path)
@@ -398,6 +408,7 @@ void CSysDoc::OnUpdateRedo(wxUpdateUIEvent& event)
 void CSysDoc::StartFkiss(std::string messages)
 {
     m_pFkiss.reset();
+    m_fnAfterClose = nullptr;
     m_fkissHost = Host();
     m_fkissHost.owner = this;
     if (m_bFkissEnabled && m_scene.IsLoaded())
@@ -411,6 +422,8 @@ void CSysDoc::StartFkiss(std::string messages)
     }
     FkissEngine& engine = m_pFkiss->Engine();
     engine.SetSound(m_pFiles.get(), m_pSound.get());
+    // Every event reads this clock, so a delay counts from the click or key that set it.
+    engine.SetClock(&m_clock);
     engine.Start(m_clock.NowMs());
     LogFkissDiagnostics();
     const auto& diagnostics = engine.Diagnostics();
@@ -425,12 +438,43 @@ void CSysDoc::StartFkiss(std::string messages)
 
 void CSysDoc::StopFkiss()
 {
+    m_fnAfterClose = nullptr;
     m_fkissTimer.Stop();
     if (m_pFkiss)
         m_pFkiss->Engine().Stop();
     m_pFkiss.reset();
     if (m_pSound)
         m_pSound->StopAll();
+}
+
+bool CSysDoc::CloseSetThen(std::function<void()> then)
+{
+    if (!m_pFkiss)
+        return false;
+    FkissEngine& engine = m_pFkiss->Engine();
+    if (!engine.IsClosing())
+    {
+        engine.BeginClose();
+        LogFkissDiagnostics();
+        if (engine.HasPendingTimers())
+        {
+            // The set stays on the screen while what end() started plays out.
+            m_fnAfterClose = std::move(then);
+            m_nCloseDeadline = m_clock.NowMs() + kEndGraceMs;
+            AfterFkiss();
+            return true;
+        }
+    }
+    StopFkiss();
+    return false;
+}
+
+void CSysDoc::FinishClose()
+{
+    const std::function<void()> then = std::move(m_fnAfterClose);
+    StopFkiss();
+    if (then)
+        then();
 }
 
 std::vector<FkissDiagnostic> CSysDoc::FkissDiagnostics() const
@@ -444,7 +488,7 @@ void CSysDoc::Host::ShowText(int line, const std::string& bytes)
     if (owner != nullptr)
         owner->m_scene.AddMessage(owner->ConfigName(), line, text.utf8_string());
     if (CMainFrame* frame = MainFrame())
-        frame->SetMessageText(text);
+        frame->ShowScriptText(text);
 }
 
 void CSysDoc::LogFkissDiagnostics()
@@ -472,9 +516,18 @@ void CSysDoc::AfterFkiss()
     LogFkissDiagnostics();
     if (m_fkissHost.closeSet)
     {
-        // end() has run already: close as New does, without firing it again.
-        m_pFkiss.reset();
-        OnNewDocument();
+        // quit(): end() has run; the set closes as New does once its timers are over.
+        m_fkissHost.closeSet = false;
+        if (!m_fnAfterClose)
+        {
+            m_fnAfterClose = [this] { OnNewDocument(); };
+            m_nCloseDeadline = m_clock.NowMs() + kEndGraceMs;
+        }
+    }
+    const FkissEngine& engine = m_pFkiss->Engine();
+    if (engine.IsClosing() && (!engine.HasPendingTimers() || m_clock.NowMs() >= m_nCloseDeadline))
+    {
+        FinishClose();
         return;
     }
     if (m_fkissHost.resize)
@@ -505,7 +558,7 @@ void CSysDoc::OnFkissTimer(wxTimerEvent&)
 {
     if (!m_pFkiss)
         return;
-    m_pFkiss->Engine().Tick(m_clock);
+    m_pFkiss->Engine().Tick();
     AfterFkiss();
 }
 
@@ -549,6 +602,14 @@ void CSysDoc::FkissMouseMove(Point point)
     if (!m_pFkiss)
         return;
     m_pFkiss->Engine().MouseMoved(point);
+    AfterFkiss();
+}
+
+void CSysDoc::FkissMouseLeft()
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().MouseLeft();
     AfterFkiss();
 }
 

@@ -10,6 +10,7 @@
 #include <wx/docview.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -81,8 +82,14 @@ public:
     void FkissUnfixed(int cel);
     void FkissRelease(int cel, Point point);
     void FkissMouseMove(Point point);
+    void FkissMouseLeft();
     /// True when a keypress or keyrelease handler took the key.
     bool FkissKey(std::string_view name, bool down);
+    /// Closing or replacing the set: end() runs. False once the set has closed; true while it
+    /// stays on the screen for the timers end() set (5 s at most), after which then runs. A
+    /// request while one waits closes at once (and the waiting one is dropped).
+    bool CloseSetThen(std::function<void()> then);
+    static constexpr std::int64_t kEndGraceMs = 5000;
 
     // Undo: a drag is watched from the press to the release and stored as one step when it
     // moved or loosened something. Moves made by the set's own code are not recorded.
@@ -170,8 +177,12 @@ private:
     std::string ConfigName() const;
     /// Adds the engine's diagnostics that the messages list does not hold yet.
     void LogFkissDiagnostics();
-    /// Fires end() and drops the engine.
+    /// Fires end() unless it ran already, and drops the engine.
     void StopFkiss();
+    /// The wait for end()'s timers is over: the set closes and what waited runs.
+    void FinishClose();
+    /// Replaces the set with the layer's (the open, once the old set has closed).
+    void ReplaceSet(const SetLayer& layer);
     /// After the engine ran: closes the set on quit(), else repaints what changed and keeps the
     /// timer running exactly while an alarm is pending.
     void AfterFkiss();
@@ -205,6 +216,9 @@ private:
     SteadyClock m_clock;
     wxTimer m_fkissTimer;
     DragRecorder m_drag;
+    /// What runs once the closing set has closed, and when it closes at the latest.
+    std::function<void()> m_fnAfterClose;
+    std::int64_t m_nCloseDeadline = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -216,6 +216,9 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     {
     case kHintReset:
     case kHintRefit:
+        // A new picture takes the keys at once: a set's keypress needs no click first.
+        if (which == kHintReset && m_pCanvas != nullptr)
+            m_pCanvas->SetFocus();
         ResetStatus();
         SetScrollSizes();
         if (CMainFrame* frame = Frame())
@@ -525,6 +528,12 @@ void CSysView::OnLButtonUp(const wxPoint& client)
         }
     }
     m_ptStatus = p;
+}
+
+void CSysView::OnMouseLeave()
+{
+    if (!m_bCatch)
+        GetDocument()->FkissMouseLeft();
 }
 
 bool CSysView::OnKey(int keyCode, bool down)
