@@ -1,4 +1,5 @@
 #include "archive/ArchiveFileSource.h"
+#include "archive/LzhCrc.h"
 #include "image/ScreenBuffer.h"
 #include "scene/Scene.h"
 
@@ -81,18 +82,6 @@ void BM_OpenArchiveSet(benchmark::State& state)
 }
 BENCHMARK(BM_OpenArchiveSet)->Unit(benchmark::kMillisecond);
 
-std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
-{
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-    {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
-}
-
 /// Every file of folder as a stored member with level-0 headers that name the method.
 std::vector<std::uint8_t> StoredArchive(const std::filesystem::path& folder, const char* method)
 {
@@ -111,7 +100,7 @@ std::vector<std::uint8_t> StoredArchive(const std::filesystem::path& folder, con
         header[19] = 0x20;
         header[21] = static_cast<std::uint8_t>(name.size());
         std::memcpy(&header[22], name.data(), name.size());
-        const std::uint16_t crc = Crc16(data);
+        const std::uint16_t crc = LzhCrc16(data);
         header[22 + name.size()] = static_cast<std::uint8_t>(crc);
         header[23 + name.size()] = static_cast<std::uint8_t>(crc >> 8);
         header[0] = static_cast<std::uint8_t>(header.size() - 2);

@@ -49,18 +49,6 @@ std::string WriteFarewellSet(FkissTestSet& set)
                                ";@alarm(1) unmap(#1) timer(2, 100)", ";@alarm(2) timer(2, 100)"}));
 }
 
-/// However a test ends, the button must not stay down in the X server.
-struct ButtonGuard
-{
-    wxUIActionSimulator& input;
-    bool down = false;
-    ~ButtonGuard()
-    {
-        if (down)
-            input.MouseUp();
-    }
-};
-
 } // namespace
 
 TEST(FkissViewerTest, KeyAndClickTimersCountFromTheKeyAndTheClickWithoutAClickFirst)

@@ -9,6 +9,7 @@
 
 #include <wx/app.h>
 #include <wx/event.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <dlfcn.h>
@@ -186,4 +187,10 @@ bool ViewerFixture::QueryUpdate(int id, bool* enabled, bool* checked) const
     *enabled = !event.GetSetEnabled() || event.GetEnabled();
     *checked = event.GetSetChecked() && event.GetChecked();
     return true;
+}
+
+ButtonGuard::~ButtonGuard()
+{
+    if (down)
+        input.MouseUp();
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CMainFrame;
+class wxUIActionSimulator;
 class CSysDoc;
 class CSysView;
 
@@ -33,6 +34,14 @@ Point PositionOf(CSysDoc* doc, std::int32_t object);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 /// Lets pending window-system work and idle handlers run.
 void Pump();
+
+/// However a test ends, the button must not stay down in the X server.
+struct ButtonGuard
+{
+    wxUIActionSimulator& input;
+    bool down = false;
+    ~ButtonGuard();
+};
 
 /// The comment of object 1 in the test set: "赤い箱ｶﾊﾞﾝ" in the sets' code page.
 extern const char* const kRedBoxComment;

@@ -78,17 +78,7 @@ TEST(ViewerGuiTest, TypedDigitChangesTheSetAndTheMouseDragsAnObjectThatIsSaved)
     CSysCanvas* canvas = viewer.Frame()->Canvas();
     CSysDoc* doc = viewer.Doc();
     wxUIActionSimulator input;
-    // However the test ends, the button must not stay down in the X server.
-    struct ButtonGuard
-    {
-        wxUIActionSimulator& input;
-        bool down = false;
-        ~ButtonGuard()
-        {
-            if (down)
-                input.MouseUp();
-        }
-    } button{input};
+    ButtonGuard button{input};
 
     // Keys go to the window under the pointer when no window manager hands out focus.
     input.MouseMove(canvas->ClientToScreen(wxPoint(90, 70)));
@@ -273,16 +263,7 @@ TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)
     CSysDoc* doc = viewer.Doc();
     canvas->Scroll(0, 0);
     wxUIActionSimulator input;
-    struct ButtonGuard
-    {
-        wxUIActionSimulator& input;
-        bool down = false;
-        ~ButtonGuard()
-        {
-            if (down)
-                input.MouseUp();
-        }
-    } button{input};
+    ButtonGuard button{input};
 
     // The lamp starts unmapped; a click on the button maps it.
     ASSERT_TRUE(PumpUntil([&] { return SameColour(GrabCanvas(canvas), 74, 54, 0, 128, 128); }));
@@ -408,16 +389,7 @@ TEST(ViewerGuiTest, CtrlZTakesBackADragOfARealSetAndCtrlYPutsItBack)
                 grip = wxPoint(x, y);
 
     wxUIActionSimulator input;
-    struct ButtonGuard
-    {
-        wxUIActionSimulator& input;
-        bool down = false;
-        ~ButtonGuard()
-        {
-            if (down)
-                input.MouseUp();
-        }
-    } button{input};
+    ButtonGuard button{input};
     input.MouseMove(canvas->ClientToScreen(grip));
     Pump();
     input.MouseDown();

@@ -1,5 +1,7 @@
 #include "ArchiveBytes.h"
 
+#include "archive/LzhCrc.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -20,18 +22,6 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
 {
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
-}
-
-std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
-{
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-    {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
 }
 
 class BitWriter
@@ -177,7 +167,7 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
         header.push_back(static_cast<std::uint8_t>(name.size()));
         header.insert(header.end(), name.begin(), name.end());
     }
-    Put16(header, Crc16(entry.data));
+    Put16(header, LzhCrc16(entry.data));
     std::size_t crcAt = 0;
     if (options.level >= 1)
     {
@@ -211,7 +201,8 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
     if (crcAt != 0)
     {
         // The CRC of the whole header, taken with its own two bytes still 0.
-        const std::uint16_t crc = Crc16({out.begin() + static_cast<long>(start), out.end()});
+        const std::uint16_t crc =
+            LzhCrc16(std::span(out).subspan(start));
         out[start + 2 + crcAt] = static_cast<std::uint8_t>(crc);
         out[start + 2 + crcAt + 1] = static_cast<std::uint8_t>(crc >> 8);
     }
