@@ -22,19 +22,9 @@ protected:
     /// set 1, then the code lines.
     void LoadCode(const std::vector<std::string>& code)
     {
-        std::vector<std::string> lines = {"(100,100)",
-                                          "%p.kcf",
-                                          "#1 a.cel",
-                                          "#2 b.cel",
-                                          "#3 ring.cel :1",
-                                          "$0 * 10,10 50,50 80,80",
-                                          "$1 * 10,10 50,50 80,80",
-                                          ";@EventHandler"};
-        lines.insert(lines.end(), code.begin(), code.end());
-        std::string text;
-        for (const std::string& line : lines)
-            text += line + "\r\n";
-        Load({text});
+        LoadWithCode({"(100,100)", "%p.kcf", "#1 a.cel", "#2 b.cel", "#3 ring.cel :1",
+                      "$0 * 10,10 50,50 80,80", "$1 * 10,10 50,50 80,80"},
+                     code);
     }
     std::int32_t Var(std::string_view name) { return Engine().Variable(name); }
 };
