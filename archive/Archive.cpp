@@ -85,14 +85,15 @@ Archive::OpenResult Archive::Open(const std::string& path)
     return FromBytes(bytes);
 }
 
-Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes)
+Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes,
+                                       const ArchiveLimits& limits)
 {
     OpenResult result;
     std::vector<ArchiveMember> members;
     if (LooksLikeZip(bytes))
-        result.error = ReadZipMembers(bytes, members);
+        result.error = ReadZipMembers(bytes, limits, members);
     else if (LooksLikeLzh(bytes))
-        result.error = ReadLzhMembers(bytes, members);
+        result.error = ReadLzhMembers(bytes, limits, members);
     else
         result.error = ArchiveError::NotAnArchive;
     if (result.error == ArchiveError::None)

@@ -19,6 +19,14 @@ struct ArchiveMember
     bool link = false;
 };
 
+/// What an archive may unpack to: each member, and all members together. Counted on what
+/// really decodes, not only on what headers claim.
+struct ArchiveLimits
+{
+    std::uint64_t member = std::uint64_t{256} << 20;
+    std::uint64_t total = std::uint64_t{1} << 30;
+};
+
 enum class ArchiveError
 {
     None,
@@ -33,8 +41,8 @@ enum class ArchiveError
 class Archive
 {
 public:
-    static constexpr std::uint64_t kMaxMemberSize = std::uint64_t{256} << 20;
-    static constexpr std::uint64_t kMaxTotalSize = std::uint64_t{1} << 30;
+    static constexpr std::uint64_t kMaxMemberSize = ArchiveLimits{}.member;
+    static constexpr std::uint64_t kMaxTotalSize = ArchiveLimits{}.total;
 
     struct OpenResult
     {
@@ -46,7 +54,8 @@ public:
     /// Whether the name ends in ".LZH", ".LHA" or ".ZIP" in any case.
     static bool HasArchiveExtension(const std::string& path);
     static OpenResult Open(const std::string& path);
-    static OpenResult FromBytes(std::span<const std::uint8_t> bytes);
+    static OpenResult FromBytes(std::span<const std::uint8_t> bytes,
+                                const ArchiveLimits& limits = {});
 
     const std::vector<ArchiveMember>& Members() const { return m_members; }
     /// The member stored under exactly this name (a link or not), or null.
@@ -62,7 +71,7 @@ private:
 std::string DescribeArchiveError(ArchiveError error, int errnoValue);
 
 /// Readers of the two formats: fill members, or say why the archive cannot be read.
-ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, const ArchiveLimits& limits,
                             std::vector<ArchiveMember>& members);
-ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
+ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes, const ArchiveLimits& limits,
                             std::vector<ArchiveMember>& members);

@@ -201,9 +201,9 @@ struct MemberEntry
 };
 
 /// Decodes one member straight from the archive bytes; the decoder keeps the CRC as it goes.
-std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
+std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry, std::uint64_t limit)
 {
-    if (entry.length > Archive::kMaxMemberSize)
+    if (entry.length > limit)
         return std::nullopt;
     LHADecoderType* type = lha_decoder_for_name(entry.method);
     if (!type)
@@ -236,7 +236,7 @@ std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
 
 } // namespace
 
-ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, const ArchiveLimits& limits,
                             std::vector<ArchiveMember>& members)
 {
     // One pass over the headers notes where every member's data lies, so that an archive too
@@ -266,12 +266,12 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
             const std::size_t start = pass.Stream().position;
             entry.data =
                 bytes.subspan(start, std::min(header->compressed_length, bytes.size() - start));
-            if (!entry.link && entry.length <= Archive::kMaxMemberSize)
+            if (!entry.link && entry.length <= limits.member)
                 total += entry.length;
             entries.push_back(std::move(entry));
         }
     }
-    if (total > Archive::kMaxTotalSize)
+    if (total > limits.total)
         return ArchiveError::TooLarge;
     if (headers == 0)
         return ArchiveError::Corrupt;
@@ -292,7 +292,7 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
         {
             const std::size_t i = order[n];
             if (!entries[i].link)
-                decoded[i] = Decompress(entries[i]);
+                decoded[i] = Decompress(entries[i], limits.member);
         }
     };
     constexpr std::uint64_t kWorthAThread = 256 * 1024;
