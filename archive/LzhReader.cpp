@@ -87,7 +87,7 @@ bool IsShiftJisLead(std::uint8_t byte)
 }
 
 /// Folder separators to "/": 0xFF always, a backslash only where it is not the second byte of
-/// a Shift-JIS character.
+/// a Shift-JIS character. A separator in front stays, so a name from the root reads as absolute.
 std::string NormaliseSeparators(std::string_view raw, bool backslashes)
 {
     std::string name;
@@ -101,7 +101,7 @@ std::string NormaliseSeparators(std::string_view raw, bool backslashes)
         }
         else if (byte == 0xFF || (backslashes && byte == '\\'))
         {
-            if (!name.empty() && name.back() != '/')
+            if (name.empty() || name.back() != '/')
                 name += '/';
         }
         else

@@ -46,3 +46,43 @@ TEST(MemberWriterTest, WritesWhatTheFolderLacksAndNothingElse)
     EXPECT_FALSE(std::filesystem::exists(dir.File("unused.cel")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("../evil.cel")));
 }
+
+TEST(MemberWriterTest, NamesFromTheRootAreRefusedAsAbsolute)
+{
+    // Level 0 keeps MS-DOS backslashes; a leading one is the root, as "/" is.
+    Archive::OpenResult opened = Archive::FromBytes(
+        LzhArchive({{"doll.cnf", Bytes(";")}, {"\\tmp\\x\\A.cel", Bytes("a")}, {"\\B.cel", Bytes("b")}},
+                   {0, "-lh0-", 0x20}));
+    ASSERT_TRUE(opened.archive);
+    EXPECT_TRUE(opened.archive->Find("/tmp/x/A.cel"));
+    const std::shared_ptr<const Archive> archive = std::move(opened.archive);
+    TempDir dir;
+    const MemberWriteReport report = WriteArchiveMembers(archive, "doll.cnf", {}, dir.Path());
+    EXPECT_EQ(report.refused, (std::vector<std::string>{"/tmp/x/A.cel", "/B.cel"}));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("tmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("B.cel")));
+}
+
+TEST(MemberWriterTest, NeverWritesThroughALinkBelowTheFolder)
+{
+    Archive::OpenResult opened = Archive::FromBytes(LzhArchive({
+        {"set/doll.cnf", Bytes(";")},
+        {"set/parts/arm.cel", Bytes("arm")},
+        {"set/deep/inner/leg.cel", Bytes("leg")},
+        {"set/body.cel", Bytes("body")},
+    }));
+    ASSERT_TRUE(opened.archive);
+    const std::shared_ptr<const Archive> archive = std::move(opened.archive);
+    TempDir elsewhere;
+    TempDir dir;
+    std::filesystem::create_symlink(elsewhere.Path(), dir.File("parts"));
+    std::filesystem::create_directory(dir.File("deep"));
+    std::filesystem::create_directory_symlink(elsewhere.Path(), dir.File("deep/inner"));
+
+    const MemberWriteReport report = WriteArchiveMembers(archive, "set/doll.cnf", {}, dir.Path());
+    ASSERT_EQ(report.failed.size(), 2u);
+    EXPECT_EQ(report.failed[0].first, "parts/arm.cel");
+    EXPECT_EQ(report.failed[1].first, "deep/inner/leg.cel");
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
+    EXPECT_EQ(dir.Read("body.cel"), "body");
+}
