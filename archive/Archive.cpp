@@ -29,6 +29,22 @@ bool LooksLikeZip(std::span<const std::uint8_t> bytes)
            ((bytes[2] == 3 && bytes[3] == 4) || (bytes[2] == 5 && bytes[3] == 6));
 }
 
+std::string FoldAsciiCase(std::string text)
+{
+    for (char& c : text)
+    {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string BaseName(const std::string& name)
+{
+    const auto slash = name.rfind('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
 /// The method field "-l??-" of the first header, which every header level puts at offset 2.
 bool LooksLikeLzh(std::span<const std::uint8_t> bytes)
 {
@@ -100,18 +116,47 @@ Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes,
     {
         result.archive.reset(new Archive);
         result.archive->m_members = std::move(members);
+        result.archive->IndexNames();
     }
     return result;
 }
 
+void Archive::IndexNames()
+{
+    for (std::size_t i = 0; i < m_members.size(); ++i)
+    {
+        const std::string& name = m_members[i].name;
+        m_byName.try_emplace(name, i);
+        const auto [folded, added] = m_byFoldedName.try_emplace(FoldAsciiCase(name), i);
+        if (!added && name < m_members[folded->second].name)
+            folded->second = i;
+        const std::string base = BaseName(name);
+        for (BaseNameMatch* match : {&m_byBaseName[base], &m_byFoldedBaseName[FoldAsciiCase(base)]})
+        {
+            if (match->count++ == 0)
+                match->member = &m_members[i];
+        }
+    }
+}
+
 const ArchiveMember* Archive::Find(const std::string& name) const
 {
-    for (const ArchiveMember& member : m_members)
-    {
-        if (member.name == name)
-            return &member;
-    }
-    return nullptr;
+    const auto found = m_byName.find(name);
+    return found == m_byName.end() ? nullptr : &m_members[found->second];
+}
+
+const ArchiveMember* Archive::FindIgnoringCase(const std::string& name) const
+{
+    const auto found = m_byFoldedName.find(FoldAsciiCase(name));
+    return found == m_byFoldedName.end() ? nullptr : &m_members[found->second];
+}
+
+Archive::BaseNameMatch Archive::FindBaseName(const std::string& base, LetterCase letterCase) const
+{
+    const auto& index = letterCase == LetterCase::Exact ? m_byBaseName : m_byFoldedBaseName;
+    const auto found =
+        index.find(letterCase == LetterCase::Exact ? base : FoldAsciiCase(base));
+    return found == index.end() ? BaseNameMatch{} : found->second;
 }
 
 std::vector<std::string> Archive::Configurations() const

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 /// One file of an archive, decompressed when it was opened.
@@ -60,11 +61,37 @@ public:
     const std::vector<ArchiveMember>& Members() const { return m_members; }
     /// The member stored under exactly this name (a link or not), or null.
     const ArchiveMember* Find(const std::string& name) const;
+    /// Of the members whose names equal name ignoring ASCII case, the first in byte order.
+    const ArchiveMember* FindIgnoringCase(const std::string& name) const;
+
+    enum class LetterCase
+    {
+        Exact,
+        Ignored,
+    };
+    struct BaseNameMatch
+    {
+        const ArchiveMember* member = nullptr; ///< the first of them
+        std::size_t count = 0;
+    };
+    /// The members, in any folder, whose base name is base.
+    BaseNameMatch FindBaseName(const std::string& base, LetterCase letterCase) const;
     /// The members whose name ends in ".CNF" in any case, in byte order of their names.
     std::vector<std::string> Configurations() const;
 
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
 private:
+    Archive() = default;
+    /// Indexes the names once: sets of many cels look each of them up.
+    void IndexNames();
+
     std::vector<ArchiveMember> m_members;
+    std::unordered_map<std::string, std::size_t> m_byName;
+    std::unordered_map<std::string, std::size_t> m_byFoldedName;
+    std::unordered_map<std::string, BaseNameMatch> m_byBaseName;
+    std::unordered_map<std::string, BaseNameMatch> m_byFoldedBaseName;
 };
 
 /// An English description of an open failure, for the console.
