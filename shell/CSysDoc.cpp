@@ -551,6 +551,11 @@ bool CSysDoc::SaveAs()
 
 bool CSysDoc::SaveAsPath(const wxString& path)
 {
+    if (IsOpenArchive(path))
+    {
+        ShowArchiveMessage(UiText::kSaveOverArchive, path);
+        return false;
+    }
     if (!SaveTo(path))
         return false;
     wxFileName name(path);
@@ -576,6 +581,21 @@ bool CSysDoc::SaveAsPath(const wxString& path)
     if (wxDocManager* manager = GetDocumentManager())
         manager->AddFileToHistory(name.GetFullPath());
     return true;
+}
+
+bool CSysDoc::IsOpenArchive(const wxString& path) const
+{
+    struct stat target{};
+    if (::stat(Bytes(path).c_str(), &target) != 0)
+        return false;
+    for (const SetLayer* layer : {static_cast<const SetLayer*>(m_pAddOn.get()), &m_base})
+    {
+        struct stat info{};
+        if (layer && layer->archive && ::stat(Bytes(layer->fullPath).c_str(), &info) == 0 &&
+            info.st_dev == target.st_dev && info.st_ino == target.st_ino)
+            return true;
+    }
+    return false;
 }
 
 void CSysDoc::WriteArchiveFiles(const wxString& path)

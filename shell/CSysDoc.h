@@ -141,6 +141,8 @@ private:
     static wxString LayerPath(const SetLayer& layer);
     /// After a save: writes what the saved configuration needs from the archives beside it.
     void WriteArchiveFiles(const wxString& path);
+    /// Whether path is an archive that a layer reads from: it is never written.
+    bool IsOpenArchive(const wxString& path) const;
     void AfterSelection();
     bool SaveAs();
 

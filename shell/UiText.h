@@ -72,6 +72,7 @@ constexpr const char* kArchiveNoMember = "書庫 %1 に %2 が見つかりませ
 constexpr const char* kArchiveNotAnArchive = "LZH でも ZIP でもありません";
 constexpr const char* kArchiveCorrupt = "書庫が壊れています";
 constexpr const char* kArchiveTooLarge = "展開すると 1 GiB を超えるか、256 MiB を超えるﾌｧｲﾙがあります";
+constexpr const char* kSaveOverArchive = "書庫 %1 には保存できません。別の名前を選んでください。";
 constexpr const char* kMemberRefused = "書庫の中の %2 は安全でない名前のため書き出しませんでした。";
 constexpr const char* kMemberWriteFailed = "ﾌｧｲﾙ %2 を書き込めません。(%1)";
 } // namespace UiText
