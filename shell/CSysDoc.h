@@ -141,10 +141,13 @@ private:
     static wxString LayerPath(const SetLayer& layer);
     /// After a save: writes what the saved configuration needs from the archives beside it.
     void WriteArchiveFiles(const wxString& path);
+    /// Sizes the screen, shrunk to what the window system can draw, saying so once per set.
+    void SetPlayFieldSize(Point size);
     /// Whether path is an archive that a layer reads from: it is never written.
     bool IsOpenArchive(const wxString& path) const;
     void AfterSelection();
     bool SaveAs();
+    bool m_bPlayFieldClamped = false;
 
     /// Starts the engine on the loaded scene (the load events run) and shows the load's
     /// messages with the engine's diagnostics after them, in one message.

@@ -63,6 +63,9 @@ constexpr const char* kOpenLockViolation = "%1 へのｱｸｾｽ中にﾛｯｷ
 constexpr const char* kOpenDiskFull = "%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。";
 constexpr const char* kOpenEndOfFile = "%1 のﾌｧｲﾙの終わりです。";
 
+// The play field is larger than a window can show; %1 the size asked for, %2 the size used.
+constexpr const char* kPlayFieldClamped = "画面の大きさ (%1) は表示できないため (%2) にしました。";
+
 // Sets in archives; %1 is the archive's path, %2 a reason or a member's name.
 constexpr const char* kChooseConfigTitle = "設定ファイルの選択";
 constexpr const char* kChooseConfigPrompt = "%1 には設定ファイルが複数あります。開くものを選んでください。";
