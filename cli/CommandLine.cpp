@@ -249,8 +249,19 @@ std::vector<std::uint8_t> ScreenToRgb(const ScreenBuffer& buffer)
     return rgb;
 }
 
+/// Whether path can be read, checked without waiting on a pipe; when not, says why.
+bool CanOpen(const std::string& path)
+{
+    const int error = CheckReadable(path);
+    if (error != 0)
+        std::cerr << "velquin: cannot open " << path << ": " << std::strerror(error) << '\n';
+    return error == 0;
+}
+
 std::shared_ptr<const Archive> OpenArchive(const std::string& path)
 {
+    if (!CanOpen(path))
+        return nullptr;
     Archive::OpenResult opened = Archive::Open(path);
     if (!opened.archive)
         std::cerr << "velquin: cannot read " << path << ": "
@@ -329,12 +340,8 @@ int Export(const ExportOptions& options)
     if (options.size)
         limit.emplace(kThumbnailSeconds);
 
-    if (const int error = CheckReadable(options.config))
-    {
-        std::cerr << "velquin: cannot open " << options.config << ": " << std::strerror(error)
-                  << '\n';
+    if (!CanOpen(options.config))
         return 1;
-    }
     ConsoleSink sink;
     Scene scene;
     scene.SetMessageSink(&sink);

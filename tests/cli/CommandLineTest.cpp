@@ -158,7 +158,7 @@ TEST_F(CommandLineTest, RejectsBadCommandLinesAndUnusableFiles)
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(CommandLineTest, PipesAndDevicesAreRefusedAsConfigurations)
+TEST_F(CommandLineTest, PipesAndDevicesAreRefusedAsSetsAndArchives)
 {
     const std::string pipe = dir.File("pipe.cnf");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
@@ -179,6 +179,12 @@ TEST_F(CommandLineTest, PipesAndDevicesAreRefusedAsConfigurations)
         EXPECT_EQ(status, 1) << path;
         EXPECT_NE(errors.find("velquin: cannot open " + path + ": "), std::string::npos) << errors;
     }
+    const std::string packed = dir.File("pipe.zip");
+    ASSERT_EQ(mkfifo(packed.c_str(), 0600), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--list", packed}), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("velquin: cannot open " + packed),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.png")));
 }
 

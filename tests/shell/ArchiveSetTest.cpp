@@ -140,6 +140,21 @@ TEST(ArchiveSetTest, SaveWritesACompleteFolderAndLeavesTheArchiveAlone)
     const std::vector<std::uint8_t> picture = Picture(doc);
     EXPECT_EQ(doc->SaveProposal(), wxString(packed.place.File("ALT.CNF")));
 
+    // Never over the open archive: by its own name, nor through a link to it, as a file dialog
+    // may hand either over.
+    const std::string link = packed.place.File("link.lzh");
+    std::filesystem::create_symlink(packed.archive, link);
+    for (const std::string& path : {packed.archive, link})
+    {
+        EXPECT_FALSE(doc->SaveAsPath(path)) << path;
+        EXPECT_EQ(packed.place.Read("two.lzh"), archiveBefore);
+        EXPECT_EQ(doc->GetTitle(), "ALT.CNF (two.lzh)");
+    }
+    ASSERT_EQ(viewer.messages.shown.size(), 2u);
+    EXPECT_EQ(viewer.messages.shown[0], "書庫 " + packed.archive +
+                                            " には保存できません。別の名前を選んでください。");
+    viewer.messages.shown.clear();
+
     TempDir target;
     target.Write("A.CEL", packed.set.folder.Read("A.CEL"));
     target.Write("B.CEL", "not a cel, and not to be replaced");
@@ -158,31 +173,6 @@ TEST(ArchiveSetTest, SaveWritesACompleteFolderAndLeavesTheArchiveAlone)
     ASSERT_TRUE(viewer.App().OpenDocumentFile(target.File("ALT.CNF")));
     EXPECT_EQ(Picture(doc), picture);
     EXPECT_TRUE(viewer.messages.shown.empty());
-}
-
-TEST(ArchiveSetTest, SaveAsNeverWritesOverTheOpenArchive)
-{
-    ArchivedSet packed;
-    const std::string archiveBefore = packed.place.Read("two.lzh");
-    ViewerFixture viewer;
-    ASSERT_TRUE(viewer.started);
-    CSysDoc* doc = viewer.Doc();
-    std::vector<wxString> lines;
-    AnswerChoiceDialog(0, &lines);
-    ASSERT_TRUE(viewer.App().OpenDocumentFile(packed.archive));
-
-    // By its own name and through a link to it, as a file dialog may hand either over.
-    const std::string link = packed.place.File("link.lzh");
-    std::filesystem::create_symlink(packed.archive, link);
-    for (const std::string& path : {packed.archive, link})
-    {
-        EXPECT_FALSE(doc->SaveAsPath(path)) << path;
-        EXPECT_EQ(packed.place.Read("two.lzh"), archiveBefore);
-        EXPECT_EQ(doc->GetTitle(), "TEST.CNF (two.lzh)");
-    }
-    ASSERT_EQ(viewer.messages.shown.size(), 2u);
-    EXPECT_EQ(viewer.messages.shown[0], "書庫 " + packed.archive +
-                                            " には保存できません。別の名前を選んでください。");
 }
 
 TEST(ArchiveSetTest, AnotherViewersFileWaitsUntilTheSaveMessageCloses)
