@@ -16,13 +16,14 @@ TEST(IniTextTest, AFullDiskKeepsTheWholeOldFile)
 {
     TempDir home;
     const std::string ini = home.Write("velquin.INI", kOld);
-    // Room for the old file's size only: the new one is longer.
+    // Room for the old file's size only: the new one is longer, and begins differently.
     const int status = RunInChild(
         [&](std::ostream&)
         {
             if (!LimitFileSize(kOld.size()))
                 return 99;
-            IniText::WriteSection(ini, "[View]", {"Zoom=2", "FitToWindow=1", "FKiSS=1"});
+            IniText::WriteSection(ini, "[Recent File List]",
+                                  {"File1=/sets/b/B.CNF", "File2=/sets/a/A.CNF"});
             return 0;
         });
     ASSERT_EQ(status, 0);
