@@ -119,6 +119,12 @@ bool CSysApp::OnInit()
                 m_bHandedOver = true;
                 return true;
             }
+            // Without a lock file, serve when nothing answers, as the only way left.
+            if (offered == OfferResult::NoInstance && !lock->IsUsable())
+            {
+                options.openService = service;
+                break;
+            }
             // Running: that instance keeps the service and this one shows its own window.
             if (offered == OfferResult::Running || wxGetLocalTimeMillis() >= deadline)
                 break;

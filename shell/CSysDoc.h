@@ -147,7 +147,6 @@ private:
     bool IsOpenArchive(const wxString& path) const;
     void AfterSelection();
     bool SaveAs();
-    bool m_bPlayFieldClamped = false;
 
     /// Starts the engine on the loaded scene (the load events run) and shows the load's
     /// messages with the engine's diagnostics after them, in one message.
@@ -185,6 +184,8 @@ private:
     std::shared_ptr<FileSource> m_pFiles;
     MessageSink* m_pSink;
     bool m_bFkissEnabled = true;
+    /// The current set has been told that its play field was shrunk.
+    bool m_bPlayFieldClamped = false;
     Host m_fkissHost;
     std::unique_ptr<SoundPlayer> m_pSound;
     std::unique_ptr<FkissSession> m_pFkiss;

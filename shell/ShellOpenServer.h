@@ -45,6 +45,8 @@ public:
 
     /// Takes the lock unless another viewer holds it; true once this object holds it.
     bool TryTake();
+    /// Whether there is a lock file at all (a full disk may deny it).
+    bool IsUsable() const { return m_fd >= 0; }
 
 private:
     int m_fd = -1;
