@@ -39,12 +39,6 @@ std::string FoldAsciiCase(std::string text)
     return text;
 }
 
-std::string BaseName(const std::string& name)
-{
-    const auto slash = name.rfind('/');
-    return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
 /// The method field "-l??-" of the first header, which every header level puts at offset 2.
 bool LooksLikeLzh(std::span<const std::uint8_t> bytes)
 {
@@ -123,19 +117,26 @@ Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes,
 
 void Archive::IndexNames()
 {
+    for (auto* index : {&m_byName, &m_byFoldedName})
+        index->reserve(m_members.size());
+    for (auto* index : {&m_byBaseName, &m_byFoldedBaseName})
+        index->reserve(m_members.size());
     for (std::size_t i = 0; i < m_members.size(); ++i)
     {
         const std::string& name = m_members[i].name;
-        m_byName.try_emplace(name, i);
-        const auto [folded, added] = m_byFoldedName.try_emplace(FoldAsciiCase(name), i);
-        if (!added && name < m_members[folded->second].name)
-            folded->second = i;
-        const std::string base = BaseName(name);
-        for (BaseNameMatch* match : {&m_byBaseName[base], &m_byFoldedBaseName[FoldAsciiCase(base)]})
+        std::string folded = FoldAsciiCase(name);
+        const std::size_t base = name.rfind('/') + 1; // 0 without a folder
+        for (const auto& [index, key] : {std::pair{&m_byBaseName, name.substr(base)},
+                                         std::pair{&m_byFoldedBaseName, folded.substr(base)}})
         {
-            if (match->count++ == 0)
-                match->member = &m_members[i];
+            BaseNameMatch& match = (*index)[key];
+            if (match.count++ == 0)
+                match.member = &m_members[i];
         }
+        m_byName.try_emplace(name, i);
+        const auto [found, added] = m_byFoldedName.try_emplace(std::move(folded), i);
+        if (!added && name < m_members[found->second].name)
+            found->second = i;
     }
 }
 
