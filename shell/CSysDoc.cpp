@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveFileSource.h"
 #include "archive/MemberWriter.h"
+#include "image/Zoom.h"
 #include "scene/FileSource.h"
 #include "shell/CChooseConfigDlg.h"
 #include "shell/CMainFrame.h"
@@ -302,6 +303,7 @@ void CSysDoc::LoadLayers()
             *m_pFiles);
     }
     m_scene.SetMessageSink(m_pSink);
+    m_bPlayFieldClamped = false;
     const bool hasMessages = m_scene.IsLoaded() && m_scene.Messages().Count() > 0;
     StartFkiss(hasMessages ? m_scene.Messages().Text() : std::string());
 }
@@ -533,7 +535,7 @@ void CSysDoc::AfterFkiss()
     if (m_fkissHost.resize)
     {
         const Point size = *m_fkissHost.resize;
-        m_screen.SetFormat(std::max(size.x, 1), std::max(size.y, 1), 0);
+        SetPlayFieldSize(Point{std::max(size.x, 1), std::max(size.y, 1)});
         m_fkissHost.resize.reset();
         m_scene.ApplyToBuffer(m_screen, true, false);
         UpdateAllViewsWithHint(kHintRefit);
@@ -545,7 +547,8 @@ void CSysDoc::AfterFkiss()
     if (m_fkissHost.scroll)
     {
         if (CMainFrame* frame = MainFrame())
-            frame->Canvas()->Scroll(m_fkissHost.scroll->x, m_fkissHost.scroll->y);
+            frame->Canvas()->Scroll(std::clamp(m_fkissHost.scroll->x, 0, m_screen.Width()),
+                                    std::clamp(m_fkissHost.scroll->y, 0, m_screen.Height()));
         m_fkissHost.scroll.reset();
     }
     if (!m_pFkiss->Engine().HasPendingTimers())
@@ -625,8 +628,23 @@ bool CSysDoc::FkissKey(std::string_view name, bool down)
 
 void CSysDoc::RefreshScreen(bool handColours, bool resize, int hint)
 {
-    m_scene.ApplyToBuffer(m_screen, handColours, resize);
+    m_scene.ApplyToBuffer(m_screen, handColours, false);
+    if (resize)
+        SetPlayFieldSize(m_scene.ScreenSize());
     UpdateAllViewsWithHint(hint);
+}
+
+void CSysDoc::SetPlayFieldSize(Point size)
+{
+    const Point drawable = ClampPlayField(size);
+    m_screen.SetFormat(drawable.x, drawable.y, 0);
+    if (drawable == size || m_bPlayFieldClamped)
+        return;
+    m_bPlayFieldClamped = true;
+    wxString text = Ui(UiText::kPlayFieldClamped);
+    text.Replace("%1", wxString::Format("%d,%d", size.x, size.y));
+    text.Replace("%2", wxString::Format("%d,%d", drawable.x, drawable.y));
+    m_pSink->ShowMessage(text.utf8_string());
 }
 
 void CSysDoc::UpdateAllViewsWithHint(int hint)
@@ -688,6 +706,11 @@ bool CSysDoc::SaveAs()
 
 bool CSysDoc::SaveAsPath(const wxString& path)
 {
+    if (IsOpenArchive(path))
+    {
+        ShowArchiveMessage(UiText::kSaveOverArchive, path);
+        return false;
+    }
     if (!SaveTo(path))
         return false;
     wxFileName name(path);
@@ -713,6 +736,21 @@ bool CSysDoc::SaveAsPath(const wxString& path)
     if (wxDocManager* manager = GetDocumentManager())
         manager->AddFileToHistory(name.GetFullPath());
     return true;
+}
+
+bool CSysDoc::IsOpenArchive(const wxString& path) const
+{
+    struct stat target{};
+    if (::stat(Bytes(path).c_str(), &target) != 0)
+        return false;
+    for (const SetLayer* layer : {static_cast<const SetLayer*>(m_pAddOn.get()), &m_base})
+    {
+        struct stat info{};
+        if (layer && layer->archive && ::stat(Bytes(layer->fullPath).c_str(), &info) == 0 &&
+            info.st_dev == target.st_dev && info.st_ino == target.st_ino)
+            return true;
+    }
+    return false;
 }
 
 void CSysDoc::WriteArchiveFiles(const wxString& path)

@@ -167,6 +167,10 @@ private:
     static wxString LayerPath(const SetLayer& layer);
     /// After a save: writes what the saved configuration needs from the archives beside it.
     void WriteArchiveFiles(const wxString& path);
+    /// Sizes the screen, shrunk to what the window system can draw, saying so once per set.
+    void SetPlayFieldSize(Point size);
+    /// Whether path is an archive that a layer reads from: it is never written.
+    bool IsOpenArchive(const wxString& path) const;
     void AfterSelection();
     bool SaveAs();
 
@@ -210,6 +214,8 @@ private:
     std::shared_ptr<FileSource> m_pFiles;
     MessageSink* m_pSink;
     bool m_bFkissEnabled = true;
+    /// The current set has been told that its play field was shrunk.
+    bool m_bPlayFieldClamped = false;
     Host m_fkissHost;
     std::unique_ptr<SoundPlayer> m_pSound;
     std::unique_ptr<FkissSession> m_pFkiss;

@@ -63,6 +63,9 @@ constexpr const char* kOpenLockViolation = "%1 へのｱｸｾｽ中にﾛｯｷ
 constexpr const char* kOpenDiskFull = "%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。";
 constexpr const char* kOpenEndOfFile = "%1 のﾌｧｲﾙの終わりです。";
 
+// The play field is larger than a window can show; %1 the size asked for, %2 the size used.
+constexpr const char* kPlayFieldClamped = "画面の大きさ (%1) は表示できないため (%2) にしました。";
+
 // Sets in archives; %1 is the archive's path, %2 a reason or a member's name.
 constexpr const char* kChooseConfigTitle = "設定ファイルの選択";
 constexpr const char* kChooseConfigPrompt = "%1 には設定ファイルが複数あります。開くものを選んでください。";
@@ -72,6 +75,7 @@ constexpr const char* kArchiveNoMember = "書庫 %1 に %2 が見つかりませ
 constexpr const char* kArchiveNotAnArchive = "LZH でも ZIP でもありません";
 constexpr const char* kArchiveCorrupt = "書庫が壊れています";
 constexpr const char* kArchiveTooLarge = "展開すると 1 GiB を超えるか、256 MiB を超えるﾌｧｲﾙがあります";
+constexpr const char* kSaveOverArchive = "書庫 %1 には保存できません。別の名前を選んでください。";
 constexpr const char* kMemberRefused = "書庫の中の %2 は安全でない名前のため書き出しませんでした。";
 constexpr const char* kMemberWriteFailed = "ﾌｧｲﾙ %2 を書き込めません。(%1)";
 } // namespace UiText

@@ -11,6 +11,7 @@
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
 #include <wx/image.h>
+#include <wx/process.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -252,6 +253,59 @@ TEST(ViewerGuiTest, SecondStartHandsItsFileToTheRunningViewer)
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(PumpUntil([&] { return windowTitled("OTHER.CNF - Velquin"); }, 20000));
     wxKill(first, wxSIGTERM);
+}
+
+TEST(ViewerGuiTest, TwoViewersStartedAtOnceLeaveOneWindowWithTheLaterFile)
+{
+    TestSet set;
+    set.folder.Write("OTHER.CNF", "(100,80)\r\n%P.KCF\r\n#1 A.CEL *0\r\n$0 * 30,30\r\n");
+    TempDir runtime;
+    wxExecuteEnv env;
+    wxGetEnvMap(&env.env);
+    env.env["XDG_RUNTIME_DIR"] = runtime.Path();
+    env.env["XDG_CONFIG_HOME"] = runtime.Path();
+    env.cwd = set.folder.Path();
+    struct Viewer : wxProcess
+    {
+        void OnTerminate(int, int status) override
+        {
+            ended = true;
+            exitStatus = status;
+        }
+        bool ended = false;
+        int exitStatus = -1;
+    };
+    // Not deleted by wx: OnTerminate is overridden and the objects outlive the processes.
+    Viewer first;
+    Viewer second;
+    const long firstPid =
+        wxExecute(wxString(VELQUIN_BINARY) + " TEST.CNF", wxEXEC_ASYNC, &first, &env);
+    const long secondPid =
+        wxExecute(wxString(VELQUIN_BINARY) + " OTHER.CNF", wxEXEC_ASYNC, &second, &env);
+    ASSERT_GT(firstPid, 0);
+    ASSERT_GT(secondPid, 0);
+    // One of them hands its file to the other and ends well; that one then shows it.
+    EXPECT_TRUE(PumpUntil([&] { return first.ended || second.ended; }, 20000));
+    const bool firstEnded = first.ended;
+    EXPECT_EQ(firstEnded ? first.exitStatus : second.exitStatus, 0);
+    const std::string handed = firstEnded ? "TEST.CNF" : "OTHER.CNF";
+    auto windowsTitled = [](const std::string& title)
+    {
+        FILE* pipe = ::popen(("xdotool search --name '" + title + "' 2>/dev/null").c_str(), "r");
+        int count = 0;
+        char line[64];
+        while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr)
+            ++count;
+        if (pipe != nullptr)
+            ::pclose(pipe);
+        return count;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return windowsTitled("^" + handed + " - Velquin$") == 1; }, 20000));
+    Pump();
+    EXPECT_EQ(windowsTitled(" - Velquin$"), 1);
+    EXPECT_FALSE(first.ended && second.ended);
+    wxKill(firstEnded ? secondPid : firstPid, wxSIGTERM);
+    PumpUntil([&] { return first.ended && second.ended; }, 10000);
 }
 
 TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)

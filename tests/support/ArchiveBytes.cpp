@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -209,21 +211,14 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
     out.insert(out.end(), packed.begin(), packed.end());
 }
 
-} // namespace
-
-std::vector<std::uint8_t> LzhArchive(const std::vector<ArchiveEntry>& entries,
-                                     const LzhOptions& options)
+/// sized false leaves every size unstated, so the writer puts it after the data.
+std::vector<std::uint8_t> WriteZip(const std::vector<ArchiveEntry>& entries, ZipMethod method,
+                                   bool sized)
 {
-    std::vector<std::uint8_t> out;
+    std::size_t room = 1 << 20;
     for (const ArchiveEntry& entry : entries)
-        AppendLzhEntry(out, entry, options);
-    out.push_back(0);
-    return out;
-}
-
-std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, ZipMethod method)
-{
-    std::vector<std::uint8_t> buffer(1 << 20);
+        room += entry.name.size() + entry.data.size() + 256;
+    std::vector<std::uint8_t> buffer(room);
     std::size_t used = 0;
     archive* writer = archive_write_new();
     archive_write_set_format_zip(writer);
@@ -241,7 +236,8 @@ std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, Z
         archive_entry_copy_pathname(header, entry.name.c_str());
         archive_entry_set_filetype(header, AE_IFREG);
         archive_entry_set_perm(header, 0644);
-        archive_entry_set_size(header, static_cast<la_int64_t>(entry.data.size()));
+        if (sized)
+            archive_entry_set_size(header, static_cast<la_int64_t>(entry.data.size()));
         EXPECT_EQ(archive_write_header(writer, header), ARCHIVE_OK) << archive_error_string(writer);
         archive_write_data(writer, entry.data.data(), entry.data.size());
         archive_entry_free(header);
@@ -250,6 +246,32 @@ std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, Z
     archive_write_free(writer);
     buffer.resize(used);
     return buffer;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> LzhArchive(const std::vector<ArchiveEntry>& entries,
+                                     const LzhOptions& options)
+{
+    std::vector<std::uint8_t> out;
+    for (const ArchiveEntry& entry : entries)
+        AppendLzhEntry(out, entry, options);
+    out.push_back(0);
+    return out;
+}
+
+std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, ZipMethod method)
+{
+    return WriteZip(entries, method, true);
+}
+
+std::vector<std::uint8_t> StreamedZipArchive(const std::vector<ArchiveEntry>& entries)
+{
+    std::vector<std::uint8_t> bytes = WriteZip(entries, ZipMethod::Deflated, false);
+    const std::uint8_t central[] = {'P', 'K', 1, 2};
+    bytes.erase(std::search(bytes.begin(), bytes.end(), std::begin(central), std::end(central)),
+                bytes.end());
+    return bytes;
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text)
