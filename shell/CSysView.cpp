@@ -405,39 +405,20 @@ void CSysView::OnLButtonDown(const wxPoint& client)
     const Point p = ToPicture(client);
     if (m_bCatch)
         return;
-    m_ptLast = p;
-    m_ptPress = p;
     CSysDoc* doc = GetDocument();
     Scene& scene = doc->GetScene();
     const Scene::HitResult hit = scene.HitTest(p);
-    m_nCaught = hit.index;
     m_nHoverObject = hit.objectNumber;
     m_ptStatus = hit.position;
     SetMessageText(hit.comment);
-    if (m_nCaught < 0)
-    {
-        m_nCaught = -8;
+    if (hit.index < 0)
         return;
-    }
     if (m_pCanvas != nullptr && !m_pCanvas->HasCapture())
         m_pCanvas->CaptureMouse();
     m_bCatch = 1;
-    m_bFirstMove = 1;
-    m_nCaughtFix = scene.GetObjectFix(m_nCaught);
-    m_ptPressPos = scene.GetCelPosition(m_nCaught);
+    m_drag = ObjectDrag(scene, doc->Screen().ScreenRect(), hit.index, p);
 
-    // Keep the whole object on the screen: bound the cursor by the press offset inside the
-    // object and the object's extent; an object larger than the screen gets the whole screen.
-    const Rect screen = doc->Screen().ScreenRect();
-    const Point d{p.x - m_ptPressPos.x, p.y - m_ptPressPos.y};
-    const Point e = scene.GetObjectExtent(m_nCaught);
-    Rect limit{screen.left + d.x, screen.top + d.y, screen.right - (e.x - d.x),
-               screen.bottom - (e.y - d.y)};
-    if (limit.right < limit.left || limit.top > limit.bottom)
-        limit = screen;
-    m_rcDragLimit = limit;
-
-    doc->FkissPress(m_nCaught, p);
+    doc->FkissPress(hit.index, p);
     if (!scene.IsLoaded())
         OnLButtonUp(client); // quit() closed the set
     else
@@ -451,34 +432,11 @@ void CSysView::OnMouseMove(const wxPoint& client)
     Scene& scene = doc->GetScene();
     if (m_bCatch)
     {
-        const Rect& limit = m_rcDragLimit;
-        if (!limit.Contains(p.x, p.y))
-        {
-            p.x = std::max(std::min(p.x, limit.right - 1), limit.left);
-            p.y = std::max(std::min(p.y, limit.bottom - 1), limit.top);
-        }
-        if (m_nCaughtFix > 0)
-        {
-            // Only the first move of a hold tugs at a fixed object.
-            if (m_bFirstMove == 1)
-            {
-                const std::int64_t dx = m_ptLast.x - p.x;
-                const std::int64_t dy = m_ptLast.y - p.y;
-                scene.ReduceObjectFix(m_nCaught, dx * dx + dy * dy);
-            }
-            m_nCaughtFix = scene.GetObjectFix(m_nCaught);
-            if (m_nCaughtFix == 0)
-                doc->FkissUnfixed(m_nCaught);
-            if (m_nCaughtFix != 0)
-            {
-                const std::int64_t w = 256 / (std::int64_t{m_nCaughtFix} + 3);
-                p.x = static_cast<std::int32_t>((w * p.x + (256 - w) * m_ptPress.x) / 256);
-                p.y = static_cast<std::int32_t>((w * p.y + (256 - w) * m_ptPress.y) / 256);
-            }
-        }
-        doc->DragObject(m_nCaught, p.x - m_ptLast.x, p.y - m_ptLast.y);
-        m_ptLast = p;
-        m_bFirstMove = 0;
+        const ObjectDrag::Move move = m_drag.MoveTo(scene, p);
+        if (move.loosened)
+            doc->FkissUnfixed(m_drag.Cel());
+        doc->DragObject(m_drag.Cel(), move.delta.x, move.delta.y);
+        p = move.pointer;
         doc->UpdateAllViewsWithHint(kHintRepaintDirty);
     }
     doc->FkissMouseMove(p);
@@ -501,23 +459,21 @@ void CSysView::OnLButtonUp(const wxPoint& client)
     if (m_bCatch)
     {
         CSysDoc* doc = GetDocument();
-        if (m_nCaughtFix > 0)
+        const int released = m_drag.Cel();
+        if (const std::optional<Point> back = m_drag.SpringBack())
         {
             // Still fixed: it springs back to where it was caught (with what hangs from it).
             if (doc->Fkiss() != nullptr)
             {
-                const Point at = doc->GetScene().GetCelPosition(m_nCaught);
-                doc->DragObject(m_nCaught, m_ptPressPos.x - at.x, m_ptPressPos.y - at.y);
+                const Point at = doc->GetScene().GetCelPosition(released);
+                doc->DragObject(released, back->x - at.x, back->y - at.y);
             }
             else
             {
-                doc->GetScene().MoveObjectTo(doc->Screen(), m_nCaught, m_ptPressPos.x,
-                                             m_ptPressPos.y);
+                doc->GetScene().MoveObjectTo(doc->Screen(), released, back->x, back->y);
             }
             doc->UpdateAllViewsWithHint(kHintRepaintDirty);
         }
-        const int released = m_nCaught;
-        m_nCaught = -8;
         m_bCatch = 0;
         if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
             m_pCanvas->ReleaseMouse();

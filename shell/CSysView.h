@@ -2,6 +2,7 @@
 
 #include "image/Rect.h"
 #include "image/Zoom.h"
+#include "scene/ObjectDrag.h"
 
 #include <wx/bitmap.h>
 #include <wx/docview.h>
@@ -79,9 +80,9 @@ public:
     bool IsCatching() const { return m_bCatch != 0; }
 
     // The hold, for tests.
-    int CaughtIndex() const { return m_nCaught; }
-    std::int32_t CaughtFix() const { return m_nCaughtFix; }
-    const Rect& DragLimit() const { return m_rcDragLimit; }
+    int CaughtIndex() const { return m_bCatch ? m_drag.Cel() : -8; }
+    std::int32_t CaughtFix() const { return m_drag.Fix(); }
+    const Rect& DragLimit() const { return m_drag.Limit(); }
 
     /// The picture as last copied for painting, at the zoom factor.
     const wxBitmap& ScreenBitmap() const { return m_bmpScreen; }
@@ -113,14 +114,8 @@ private:
 
     std::int32_t m_nHoverObject = -1;
     Point m_ptStatus{-1, -1};
-    Rect m_rcDragLimit;
-    int m_nCaught = -8;
-    std::int32_t m_nCaughtFix = 0;
+    ObjectDrag m_drag;
     int m_bCatch = 0;
-    int m_bFirstMove = 0;
-    Point m_ptLast;
-    Point m_ptPress;
-    Point m_ptPressPos;
 
     int m_nZoom = 1;
     bool m_bFitToWindow = false;
