@@ -56,6 +56,7 @@ public:
     CMainFrame* GetMainFrame() const { return m_pFrame; }
     CSysDoc* GetDocument() const;
     RecentFiles* Recent() const { return m_pRecent.get(); }
+    ViewSettings* Settings() const { return m_pSettings.get(); }
 
 private:
     void OnFileNew(wxCommandEvent& event);
@@ -68,6 +69,8 @@ private:
     void OnUpdateUnhandled(wxUpdateUIEvent& event);
     void OnViewFkiss(wxCommandEvent& event);
     void OnUpdateViewFkiss(wxUpdateUIEvent& event);
+    void OnLanguage(wxCommandEvent& event);
+    void OnUpdateLanguage(wxUpdateUIEvent& event);
 
     std::unique_ptr<RecentFiles> m_pRecent;
     std::unique_ptr<ViewSettings> m_pSettings;
