@@ -121,7 +121,7 @@ constexpr std::array kEditMenu = {
     MenuItemEntry{ID_EDIT_PASTE, wxTRANSLATE("貼り付け(&P)\tCtrl+V"), K::Normal, false},
 };
 
-// Each language's name is written in that language, whatever the current one.
+// Each language is named in its own words, whatever the current one.
 constexpr std::array kLanguageItems = {
     MenuItemEntry{ID_LANGUAGE_AUTOMATIC, wxTRANSLATE("自動(&A)"), K::Radio, false},
     MenuItemEntry{ID_LANGUAGE_JAPANESE, wxTRANSLATE("日本語(&J)"), K::Radio, false},

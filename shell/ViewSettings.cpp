@@ -55,7 +55,9 @@ std::optional<int> ParseNumber(const std::string& text)
 
 using namespace IniText;
 
-ViewSettings::ViewSettings(wxString iniPath) : m_strIniPath(std::move(iniPath)) {}
+ViewSettings::ViewSettings(wxString iniPath) : m_strIniPath(std::move(iniPath))
+{
+}
 
 void ViewSettings::Load()
 {
