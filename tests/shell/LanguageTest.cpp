@@ -197,7 +197,7 @@ TEST(LanguageTest, UnderJapaneseAndCEveryTextIsTheOriginal)
         TempDir folder;
         EXPECT_FALSE(viewer.App().OpenDocumentFile(folder.File("NONE.CNF")));
         ASSERT_FALSE(viewer.messages.shown.empty());
-        EXPECT_EQ(viewer.messages.shown.back(), folder.File("NONE.CNF").utf8_string() +
+        EXPECT_EQ(viewer.messages.shown.back(), folder.File("NONE.CNF") +
                                                     " が見つかりません。");
     }
 }
