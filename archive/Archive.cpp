@@ -29,6 +29,16 @@ bool LooksLikeZip(std::span<const std::uint8_t> bytes)
            ((bytes[2] == 3 && bytes[3] == 4) || (bytes[2] == 5 && bytes[3] == 6));
 }
 
+std::string FoldAsciiCase(std::string text)
+{
+    for (char& c : text)
+    {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
 /// The method field "-l??-" of the first header, which every header level puts at offset 2.
 bool LooksLikeLzh(std::span<const std::uint8_t> bytes)
 {
@@ -85,32 +95,69 @@ Archive::OpenResult Archive::Open(const std::string& path)
     return FromBytes(bytes);
 }
 
-Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes)
+Archive::OpenResult Archive::FromBytes(std::span<const std::uint8_t> bytes,
+                                       const ArchiveLimits& limits)
 {
     OpenResult result;
     std::vector<ArchiveMember> members;
     if (LooksLikeZip(bytes))
-        result.error = ReadZipMembers(bytes, members);
+        result.error = ReadZipMembers(bytes, limits, members);
     else if (LooksLikeLzh(bytes))
-        result.error = ReadLzhMembers(bytes, members);
+        result.error = ReadLzhMembers(bytes, limits, members);
     else
         result.error = ArchiveError::NotAnArchive;
     if (result.error == ArchiveError::None)
     {
         result.archive.reset(new Archive);
         result.archive->m_members = std::move(members);
+        result.archive->IndexNames();
     }
     return result;
 }
 
+void Archive::IndexNames()
+{
+    for (auto* index : {&m_byName, &m_byFoldedName})
+        index->reserve(m_members.size());
+    for (auto* index : {&m_byBaseName, &m_byFoldedBaseName})
+        index->reserve(m_members.size());
+    for (std::size_t i = 0; i < m_members.size(); ++i)
+    {
+        const std::string& name = m_members[i].name;
+        std::string folded = FoldAsciiCase(name);
+        const std::size_t base = name.rfind('/') + 1; // 0 without a folder
+        for (const auto& [index, key] : {std::pair{&m_byBaseName, name.substr(base)},
+                                         std::pair{&m_byFoldedBaseName, folded.substr(base)}})
+        {
+            BaseNameMatch& match = (*index)[key];
+            if (match.count++ == 0)
+                match.member = &m_members[i];
+        }
+        m_byName.try_emplace(name, i);
+        const auto [found, added] = m_byFoldedName.try_emplace(std::move(folded), i);
+        if (!added && name < m_members[found->second].name)
+            found->second = i;
+    }
+}
+
 const ArchiveMember* Archive::Find(const std::string& name) const
 {
-    for (const ArchiveMember& member : m_members)
-    {
-        if (member.name == name)
-            return &member;
-    }
-    return nullptr;
+    const auto found = m_byName.find(name);
+    return found == m_byName.end() ? nullptr : &m_members[found->second];
+}
+
+const ArchiveMember* Archive::FindIgnoringCase(const std::string& name) const
+{
+    const auto found = m_byFoldedName.find(FoldAsciiCase(name));
+    return found == m_byFoldedName.end() ? nullptr : &m_members[found->second];
+}
+
+Archive::BaseNameMatch Archive::FindBaseName(const std::string& base, LetterCase letterCase) const
+{
+    const auto& index = letterCase == LetterCase::Exact ? m_byBaseName : m_byFoldedBaseName;
+    const auto found =
+        index.find(letterCase == LetterCase::Exact ? base : FoldAsciiCase(base));
+    return found == index.end() ? BaseNameMatch{} : found->second;
 }
 
 std::vector<std::string> Archive::Configurations() const

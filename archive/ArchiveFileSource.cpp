@@ -56,34 +56,19 @@ const ArchiveMember* ArchiveFileSource::Lookup(const std::string& name) const
     const std::string wanted = m_folder.empty() ? name : m_folder + "/" + name;
     if (const ArchiveMember* exact = m_archive->Find(wanted))
         return exact;
-    const ArchiveMember* best = nullptr;
-    for (const ArchiveMember& member : m_archive->Members())
-    {
-        if (EqualsIgnoringAsciiCase(member.name, wanted) && (!best || member.name < best->name))
-            best = &member;
-    }
-    if (best)
-        return best;
+    if (const ArchiveMember* folded = m_archive->FindIgnoringCase(wanted))
+        return folded;
 
     // Elsewhere in the archive: only a single member of that base name is trusted, byte for
     // byte first, then ignoring case.
     const std::string base = MemberBaseName(name);
-    for (const bool ignoreCase : {false, true})
+    for (const Archive::LetterCase letterCase :
+         {Archive::LetterCase::Exact, Archive::LetterCase::Ignored})
     {
-        const ArchiveMember* found = nullptr;
-        int count = 0;
-        for (const ArchiveMember& member : m_archive->Members())
-        {
-            const std::string memberBase = MemberBaseName(member.name);
-            if (ignoreCase ? EqualsIgnoringAsciiCase(memberBase, base) : memberBase == base)
-            {
-                found = &member;
-                ++count;
-            }
-        }
-        if (count == 1)
-            return found;
-        if (count > 1)
+        const Archive::BaseNameMatch match = m_archive->FindBaseName(base, letterCase);
+        if (match.count == 1)
+            return match.member;
+        if (match.count > 1)
             return nullptr;
     }
     return nullptr;

@@ -89,7 +89,7 @@ bool IsShiftJisLead(std::uint8_t byte)
 }
 
 /// Folder separators to "/": 0xFF always, a backslash only where it is not the second byte of
-/// a Shift-JIS character.
+/// a Shift-JIS character. A separator in front stays, so a name from the root reads as absolute.
 std::string NormaliseSeparators(std::string_view raw, bool backslashes)
 {
     std::string name;
@@ -103,7 +103,7 @@ std::string NormaliseSeparators(std::string_view raw, bool backslashes)
         }
         else if (byte == 0xFF || (backslashes && byte == '\\'))
         {
-            if (!name.empty() && name.back() != '/')
+            if (name.empty() || name.back() != '/')
                 name += '/';
         }
         else
@@ -203,9 +203,9 @@ struct MemberEntry
 };
 
 /// Decodes one member straight from the archive bytes; the decoder keeps the CRC as it goes.
-std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
+std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry, std::uint64_t limit)
 {
-    if (entry.length > Archive::kMaxMemberSize)
+    if (entry.length > limit)
         return std::nullopt;
     LHADecoderType* type = lha_decoder_for_name(entry.method);
     if (!type)
@@ -238,7 +238,7 @@ std::optional<std::vector<std::uint8_t>> Decompress(MemberEntry& entry)
 
 } // namespace
 
-ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
+ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, const ArchiveLimits& limits,
                             std::vector<ArchiveMember>& members)
 {
     // One pass over the headers notes where every member's data lies, so that an archive too
@@ -278,7 +278,7 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
             entry.length = header->length;
             entry.crc = header->crc;
             entry.data = archive.subspan(start, stored);
-            if (!entry.link && entry.length <= Archive::kMaxMemberSize)
+            if (!entry.link && entry.length <= limits.member)
                 total += entry.length;
             entries.push_back(std::move(entry));
         }
@@ -294,7 +294,7 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
             break;
         passStart = next;
     }
-    if (total > Archive::kMaxTotalSize)
+    if (total > limits.total)
         return ArchiveError::TooLarge;
     if (headers == 0)
         return ArchiveError::Corrupt;
@@ -315,7 +315,7 @@ ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes,
         {
             const std::size_t i = order[n];
             if (!entries[i].link)
-                decoded[i] = Decompress(entries[i]);
+                decoded[i] = Decompress(entries[i], limits.member);
         }
     };
     constexpr std::uint64_t kWorthAThread = 256 * 1024;

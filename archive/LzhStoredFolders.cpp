@@ -1,5 +1,7 @@
 #include "archive/LzhStoredFolders.h"
 
+#include "archive/LzhCrc.h"
+
 extern "C"
 {
 #include <lhasa.h>
@@ -19,19 +21,6 @@ std::uint16_t Get16(std::span<const std::uint8_t> bytes, std::size_t at)
 std::uint32_t Get32(std::span<const std::uint8_t> bytes, std::size_t at)
 {
     return Get16(bytes, at) | static_cast<std::uint32_t>(Get16(bytes, at + 2)) << 16;
-}
-
-/// The CRC of headers and data alike (polynomial 0xA001, reflected, starting at 0).
-std::uint16_t Crc16(std::span<const std::uint8_t> bytes)
-{
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-    {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
 }
 
 constexpr std::size_t kBaseHeaderSize = 22;
@@ -55,7 +44,7 @@ bool FixCommonCrc(std::vector<std::uint8_t>& bytes, std::size_t offset, std::siz
     if (crcAt == 0)
         return true;
     bytes[crcAt] = bytes[crcAt + 1] = 0;
-    const std::uint16_t crc = Crc16(std::span(bytes).subspan(offset, (end ? end : at) - offset));
+    const std::uint16_t crc = LzhCrc16(std::span(bytes).subspan(offset, (end ? end : at) - offset));
     bytes[crcAt] = static_cast<std::uint8_t>(crc);
     bytes[crcAt + 1] = static_cast<std::uint8_t>(crc >> 8);
     return true;

@@ -33,24 +33,33 @@ bool IsDeviceName(const std::string& part)
            stem[3] >= '1' && stem[3] <= '9';
 }
 
-/// Makes the folders of relative below folder; false with errno set when one cannot be made.
-bool MakeParents(const std::string& folder, const std::string& relative)
+/// The folder that relative lies in below folder, opened, its missing folders made on the way;
+/// -1 with errno set when one cannot be made or is a link: a member must never land outside
+/// the folder the user chose.
+int OpenParentFolder(const std::string& folder, const std::string& relative)
 {
-    std::size_t slash = relative.find('/');
-    while (slash != std::string::npos)
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::size_t start = 0;
+    for (std::size_t slash; dir >= 0 && (slash = relative.find('/', start)) != std::string::npos;
+         start = slash + 1)
     {
-        const std::string path = folder + "/" + relative.substr(0, slash);
-        if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
-        slash = relative.find('/', slash + 1);
+        const std::string part = relative.substr(start, slash - start);
+        int next = -1;
+        if (::mkdirat(dir, part.c_str(), 0755) == 0 || errno == EEXIST)
+            next = ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int error = errno;
+        ::close(dir);
+        errno = error;
+        dir = next;
     }
-    return true;
+    return dir;
 }
 
-/// Creates path with bytes; never replaces an existing file or follows a link there.
-std::string WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+/// Creates name in dir with bytes; never replaces an existing file or follows a link there.
+std::string WriteNewFile(int dir, const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd =
+        ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return std::strerror(errno);
     std::size_t written = 0;
@@ -63,7 +72,7 @@ std::string WriteNewFile(const std::string& path, const std::vector<std::uint8_t
         {
             const std::string reason = std::strerror(n < 0 ? errno : ENOSPC);
             ::close(fd);
-            ::unlink(path.c_str());
+            ::unlinkat(dir, name.c_str(), 0);
             return reason;
         }
         written += static_cast<std::size_t>(n);
@@ -71,7 +80,7 @@ std::string WriteNewFile(const std::string& path, const std::vector<std::uint8_t
     if (::close(fd) != 0)
     {
         const std::string reason = std::strerror(errno);
-        ::unlink(path.c_str());
+        ::unlinkat(dir, name.c_str(), 0);
         return reason;
     }
     return {};
@@ -141,19 +150,22 @@ MemberWriteReport WriteArchiveMembers(const std::shared_ptr<const Archive>& arch
     {
         if (!member->bytes)
             continue;
-        const std::string target = folder + "/" + relative;
-        struct stat info
-        {
-        };
-        if (::lstat(target.c_str(), &info) == 0)
-            continue;
-        if (!MakeParents(folder, relative))
+        const int dir = OpenParentFolder(folder, relative);
+        if (dir < 0)
         {
             report.failed.emplace_back(relative, std::strerror(errno));
             continue;
         }
-        if (std::string reason = WriteNewFile(target, *member->bytes); !reason.empty())
-            report.failed.emplace_back(relative, std::move(reason));
+        const std::string name = MemberBaseName(relative);
+        struct stat info
+        {
+        };
+        if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        {
+            if (std::string reason = WriteNewFile(dir, name, *member->bytes); !reason.empty())
+                report.failed.emplace_back(relative, std::move(reason));
+        }
+        ::close(dir);
     }
     return report;
 }

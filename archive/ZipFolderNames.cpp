@@ -79,6 +79,7 @@ std::optional<std::vector<std::uint8_t>> Unpack(std::span<const std::uint8_t> pa
 } // namespace
 
 std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> bytes,
+                                                  const ArchiveLimits& limits,
                                                   std::uint64_t& total)
 {
     struct Found
@@ -123,7 +124,7 @@ std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> 
         if (member.size == 0 || member.size == 0xFFFFFFFF || packedSize == 0xFFFFFFFF ||
             member.name == stored || member.name.empty())
             continue;
-        if ((flags & 1) == 0 && member.size <= Archive::kMaxMemberSize &&
+        if ((flags & 1) == 0 && member.size <= limits.member &&
             HasSignature(bytes, local, kLocalHeader, kLocalHeaderSize))
         {
             const std::size_t data =
@@ -131,12 +132,12 @@ std::vector<ArchiveMember> ReadFolderNamedMembers(std::span<const std::uint8_t> 
             if (data <= bytes.size() && bytes.size() - data >= packedSize)
                 member.packed = bytes.subspan(data, packedSize);
         }
-        if (member.size <= Archive::kMaxMemberSize)
+        if (member.size <= limits.member)
             total += member.size;
         found.push_back(std::move(member));
     }
     // Nothing is unpacked for an archive that is refused as too large.
-    if (total > Archive::kMaxTotalSize)
+    if (total > limits.total)
         return {};
     std::vector<ArchiveMember> members;
     for (Found& member : found)

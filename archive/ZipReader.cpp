@@ -120,12 +120,18 @@ std::string MemberName(const ZipLibrary& zip, archive_entry* entry)
     return {};
 }
 
+/// A member's data, or nothing when it cannot be read or would pass limit. budget is what the
+/// archive may still unpack: it shrinks by every byte decoded, so sizes that only a data
+/// descriptor states after the data are held to the limits as the data comes. tooLarge is set
+/// when the budget runs out, or when a member of unstated size passes limit: the rest of it
+/// could only be skipped by decoding it.
 std::optional<std::vector<std::uint8_t>> ReadData(const ZipLibrary& zip, archive* reader,
-                                                  archive_entry* entry)
+                                                  archive_entry* entry, std::uint64_t limit,
+                                                  std::uint64_t& budget, bool& tooLarge)
 {
     const bool sized = zip.sizeIsSet(entry);
     const auto stated = static_cast<std::uint64_t>(zip.size(entry));
-    if (zip.isEncrypted(entry) || (sized && stated > Archive::kMaxMemberSize))
+    if (zip.isEncrypted(entry) || (sized && stated > limit))
         return std::nullopt;
     std::vector<std::uint8_t> bytes;
     // Reserved only up to a modest size: a damaged header must not cost what it claims.
@@ -139,8 +145,13 @@ std::optional<std::vector<std::uint8_t>> ReadData(const ZipLibrary& zip, archive
             return std::nullopt;
         if (got == 0)
             break;
-        if (bytes.size() + static_cast<std::size_t>(got) > Archive::kMaxMemberSize)
+        const auto count = static_cast<std::uint64_t>(got);
+        if (count > budget || bytes.size() + count > limit)
+        {
+            tooLarge = count > budget || !sized;
             return std::nullopt;
+        }
+        budget -= count;
         bytes.insert(bytes.end(), block, block + got);
     }
     if (sized && bytes.size() != stated)
@@ -150,14 +161,15 @@ std::optional<std::vector<std::uint8_t>> ReadData(const ZipLibrary& zip, archive
 
 } // namespace
 
-ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
+ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes, const ArchiveLimits& limits,
                             std::vector<ArchiveMember>& members)
 {
     const ZipLibrary* zip = ZipLibrary::Get();
     if (!zip)
         return ArchiveError::Corrupt;
     // The headers first, so that an archive too large to unpack is refused before any member
-    // is allocated.
+    // is allocated. A member whose size only follows its data ends this look: the library
+    // would have to decode it to find the next header, and the reading pass below counts it.
     std::vector<ArchiveMember> folderNamed;
     {
         ZipPass pass(*zip, bytes);
@@ -168,13 +180,16 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
         while (archive_entry* entry = pass.Next())
         {
             ++entries;
+            if (zip->filetype(entry) != AE_IFREG)
+                continue;
+            if (!zip->sizeIsSet(entry))
+                break;
             const auto stated = static_cast<std::uint64_t>(zip->size(entry));
-            if (zip->filetype(entry) == AE_IFREG && zip->sizeIsSet(entry) &&
-                stated <= Archive::kMaxMemberSize)
+            if (stated <= limits.member)
                 total += stated;
         }
-        folderNamed = ReadFolderNamedMembers(bytes, total);
-        if (total > Archive::kMaxTotalSize)
+        folderNamed = ReadFolderNamedMembers(bytes, limits, total);
+        if (total > limits.total)
             return ArchiveError::TooLarge;
         if (entries == 0 && zip->errorNumber(pass.Get()) != 0)
             return ArchiveError::Corrupt;
@@ -183,6 +198,11 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
     ZipPass pass(*zip, bytes);
     if (!pass.Get())
         return ArchiveError::Corrupt;
+    // What the members under folder names unpacked to counts against the same limit.
+    std::uint64_t budget = limits.total;
+    for (const ArchiveMember& member : folderNamed)
+        budget -= member.bytes ? std::min<std::uint64_t>(member.bytes->size(), budget) : 0;
+    bool tooLarge = false;
     while (archive_entry* entry = pass.Next())
     {
         const auto type = zip->filetype(entry);
@@ -194,7 +214,11 @@ ArchiveError ReadZipMembers(std::span<const std::uint8_t> bytes,
             continue;
         member.link = type != AE_IFREG;
         if (!member.link)
-            member.bytes = ReadData(*zip, pass.Get(), entry);
+        {
+            member.bytes = ReadData(*zip, pass.Get(), entry, limits.member, budget, tooLarge);
+            if (tooLarge)
+                return ArchiveError::TooLarge;
+        }
         members.push_back(std::move(member));
     }
     for (ArchiveMember& member : folderNamed)

@@ -1,11 +1,15 @@
 #include "archive/ArchiveFileSource.h"
+#include "archive/LzhCrc.h"
 #include "image/ScreenBuffer.h"
 #include "scene/Scene.h"
+#include "support/ArchiveBytes.h"
+#include "support/CelBytes.h"
 
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -81,18 +85,6 @@ void BM_OpenArchiveSet(benchmark::State& state)
 }
 BENCHMARK(BM_OpenArchiveSet)->Unit(benchmark::kMillisecond);
 
-std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
-{
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-    {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
-}
-
 /// Every file of folder as a stored member with level-0 headers that name the method.
 std::vector<std::uint8_t> StoredArchive(const std::filesystem::path& folder, const char* method)
 {
@@ -111,7 +103,7 @@ std::vector<std::uint8_t> StoredArchive(const std::filesystem::path& folder, con
         header[19] = 0x20;
         header[21] = static_cast<std::uint8_t>(name.size());
         std::memcpy(&header[22], name.data(), name.size());
-        const std::uint16_t crc = Crc16(data);
+        const std::uint16_t crc = LzhCrc16(data);
         header[22 + name.size()] = static_cast<std::uint8_t>(crc);
         header[23 + name.size()] = static_cast<std::uint8_t>(crc >> 8);
         header[0] = static_cast<std::uint8_t>(header.size() - 2);
@@ -149,6 +141,53 @@ void BM_ReadStoredMembers(benchmark::State& state)
         static_cast<double>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 BENCHMARK(BM_ReadStoredMembers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+/// An archive of members in all, cels of them named by as many cel lines in lower case while
+/// the members are in upper case, as real sets often are: every lookup misses the exact name.
+/// The rest lie in other folders, so that no base name is unique by accident.
+std::vector<std::uint8_t> ManyMembers(int members, int cels)
+{
+    const std::vector<std::uint8_t> cel = CelBytes::Indexed(2, 2, {1, 1, 1, 1}).Bytes();
+    std::vector<ArchiveEntry> entries;
+    std::string config = "(448,320)\r\n";
+    std::string positions = "$0";
+    char name[32];
+    for (int i = 0; i < cels; ++i)
+    {
+        std::snprintf(name, sizeof name, "c%05d.cel", i);
+        config += "#" + std::to_string(i) + " " + name + " *0 :0\r\n";
+        positions += " " + std::to_string(i % 400) + "," + std::to_string(i % 300);
+        std::snprintf(name, sizeof name, "SET/C%05d.CEL", i);
+        entries.push_back({name, cel});
+    }
+    entries.push_back({"SET/KISS.CNF", Bytes(config + positions + "\r\n")});
+    for (int i = cels + 1; i < members; ++i)
+    {
+        std::snprintf(name, sizeof name, "EXTRA%d/X%05d.DAT", i % 16, i);
+        entries.push_back({name, Bytes("x")});
+    }
+    return LzhArchive(entries, {1, "-lh0-", 0x20});
+}
+
+void BM_OpenManyMembers(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> bytes =
+        ManyMembers(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state)
+    {
+        Archive::OpenResult opened = Archive::FromBytes(bytes);
+        std::shared_ptr<const Archive> archive = std::move(opened.archive);
+        const std::vector<std::uint8_t>& config = *archive->Find("SET/KISS.CNF")->bytes;
+        ArchiveFileSource files(archive, "SET");
+        Scene scene;
+        scene.LoadSceneFromBytes(
+            std::string_view(reinterpret_cast<const char*>(config.data()), config.size()), files);
+        if (scene.PlacedCels().size() != static_cast<std::size_t>(state.range(1)))
+            state.SkipWithError("cels missing");
+    }
+    ReportPeakMemory(state);
+}
+BENCHMARK(BM_OpenManyMembers)->Args({30000, 3000})->Args({60000, 6000})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -14,6 +14,7 @@ namespace
 constexpr int kObjects = 200;
 constexpr int kAlarms = 500;
 constexpr int kAlarmPeriodMs = kAlarms;
+constexpr int kManyTimers = 5000;
 
 /// An 8-bit cel with a transparent border ring.
 std::vector<std::uint8_t> Cel(int width, int height)
@@ -121,6 +122,48 @@ void BM_FkissTick(benchmark::State& state)
     state.counters["objects"] = static_cast<double>(kObjects);
 }
 BENCHMARK(BM_FkissTick)->Unit(benchmark::kMicrosecond);
+
+/// 5,000 alarms, each setting itself again; the first ones are due one per millisecond.
+std::string ManyTimersSet(MemoryFiles& files, int periodMs)
+{
+    files.files["p.kcf"] = Palette();
+    files.files["c.cel"] = Cel(20, 20);
+    std::string config = "(640,480)\r\n%p.kcf\r\n#0 c.cel\r\n$0 10,10\r\n;@EventHandler\r\n";
+    for (int a = 0; a < kManyTimers; ++a)
+    {
+        config += ";@begin() timer(" + std::to_string(a) + "," + std::to_string(a + 1) + ")\r\n";
+        config += ";@alarm(" + std::to_string(a) + ") timer(" + std::to_string(a) + "," +
+                  std::to_string(periodMs) + ")\r\n";
+    }
+    return config;
+}
+
+/// One alarm among 5,000 pending timers: it fires and sets its timer again.
+void BM_FkissAlarmAmongManyTimers(benchmark::State& state)
+{
+    MemoryFiles files;
+    const std::string config = ManyTimersSet(files, kManyTimers);
+    Playing playing(files, config);
+    FkissEngine& engine = playing.session->Engine();
+    std::int64_t now = 0;
+    for (auto _ : state)
+        engine.AdvanceTo(++now);
+    state.counters["timers"] = static_cast<double>(kManyTimers);
+}
+BENCHMARK(BM_FkissAlarmAmongManyTimers)->Unit(benchmark::kMicrosecond);
+
+/// One second of simulated time with 5,000 timers of 100 ms each: 50,000 alarms.
+void BM_FkissOneSecondOfManyTimers(benchmark::State& state)
+{
+    MemoryFiles files;
+    const std::string config = ManyTimersSet(files, 100);
+    Playing playing(files, config);
+    FkissEngine& engine = playing.session->Engine();
+    for (auto _ : state)
+        engine.RunFor(1000);
+    state.counters["timers"] = static_cast<double>(kManyTimers);
+}
+BENCHMARK(BM_FkissOneSecondOfManyTimers)->Unit(benchmark::kMillisecond);
 
 /// altmap() of a 200 × 300 cel over a background, then the repaint of what it uncovered.
 void BM_FkissMapUnmap(benchmark::State& state)

@@ -9,7 +9,6 @@
 #include "scene/Scene.h"
 #include "sound/SoundPlayer.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,7 +24,7 @@
 namespace
 {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kSynopsis =
     "Usage: velquin [FILE.CNF]\n"
     "         Open the viewer, on the KiSS configuration file when one is given.\n"
     "       velquin --export OUT.png [--set N] [--palette-group G] [--colour-mode full|256] "
@@ -34,7 +33,9 @@ constexpr std::string_view kUsage =
     "         configuration file or an LZH or ZIP archive holding one.\n"
     "       velquin --list ARCHIVE\n"
     "         Print the configuration files in ARCHIVE, one per line.\n"
-    "       velquin --help\n"
+    "       velquin --help\n";
+
+constexpr std::string_view kOptions =
     "\n"
     "Options:\n"
     "  --export OUT.png         write the composed screen to OUT.png (8-bit RGB)\n"
@@ -224,23 +225,6 @@ std::optional<std::string> ParseArguments(int argc, char** argv, ExportOptions& 
     return std::nullopt;
 }
 
-/// Why path cannot be read as a configuration file, or nothing when it can be opened.
-std::optional<std::string> UnreadableReason(const std::string& path)
-{
-    struct stat info
-    {
-    };
-    if (stat(path.c_str(), &info) != 0)
-        return std::strerror(errno);
-    if (S_ISDIR(info.st_mode))
-        return std::strerror(EISDIR);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::strerror(errno);
-    std::fclose(file);
-    return std::nullopt;
-}
-
 /// The screen as 8-bit RGB rows, top row first; 8-bit screens go through their colour table.
 std::vector<std::uint8_t> ScreenToRgb(const ScreenBuffer& buffer)
 {
@@ -265,8 +249,19 @@ std::vector<std::uint8_t> ScreenToRgb(const ScreenBuffer& buffer)
     return rgb;
 }
 
+/// Whether path can be read, checked without waiting on a pipe; when not, says why.
+bool CanOpen(const std::string& path)
+{
+    const int error = CheckReadable(path);
+    if (error != 0)
+        std::cerr << "velquin: cannot open " << path << ": " << std::strerror(error) << '\n';
+    return error == 0;
+}
+
 std::shared_ptr<const Archive> OpenArchive(const std::string& path)
 {
+    if (!CanOpen(path))
+        return nullptr;
     Archive::OpenResult opened = Archive::Open(path);
     if (!opened.archive)
         std::cerr << "velquin: cannot read " << path << ": "
@@ -345,11 +340,8 @@ int Export(const ExportOptions& options)
     if (options.size)
         limit.emplace(kThumbnailSeconds);
 
-    if (const auto reason = UnreadableReason(options.config))
-    {
-        std::cerr << "velquin: cannot open " << options.config << ": " << *reason << '\n';
+    if (!CanOpen(options.config))
         return 1;
-    }
     ConsoleSink sink;
     Scene scene;
     scene.SetMessageSink(&sink);
@@ -430,14 +422,15 @@ int Export(const ExportOptions& options)
 
 std::optional<int> RunCommandLineTool(int argc, char** argv)
 {
+    // The window takes a file and nothing else, so any option is the console's to answer: an
+    // unknown one must not reach the window as a file name.
     bool forConsole = false;
     for (int i = 1; i < argc; ++i)
     {
         const std::string_view arg = argv[i];
         if (arg == "--")
             break;
-        forConsole = forConsole || arg == "--help" || arg == "--export" ||
-                     arg.starts_with("--export=") || arg == "--list" || arg.starts_with("--list=");
+        forConsole = forConsole || (arg.size() >= 2 && arg[0] == '-');
     }
     if (!forConsole)
         return std::nullopt;
@@ -445,12 +438,13 @@ std::optional<int> RunCommandLineTool(int argc, char** argv)
     ExportOptions options;
     if (const auto problem = ParseArguments(argc, argv, options))
     {
-        std::cerr << "velquin: " << *problem << "\nTry 'velquin --help'.\n";
+        std::cerr << "velquin: " << *problem << '\n'
+                  << kSynopsis << "Try 'velquin --help' for the options.\n";
         return 2;
     }
     if (options.help)
     {
-        std::cout << kUsage << std::flush;
+        std::cout << kSynopsis << kOptions << std::flush;
         return 0;
     }
     if (!options.list.empty())

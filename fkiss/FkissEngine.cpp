@@ -210,6 +210,7 @@ void FkissEngine::Start(std::int64_t time)
     m_now = time;
     m_running = true;
     Reapply();
+    m_offScreen = true;
     FireEvent(FkissOp::Initialize);
     std::vector<int> versions;
     for (const int handler : m_handlersByEvent[static_cast<std::size_t>(FkissOp::Version)])
@@ -220,19 +221,44 @@ void FkissEngine::Start(std::int64_t time)
             versions.push_back(handler);
     }
     Fire(versions);
+    m_offScreen = false;
     FireEvent(FkissOp::Begin);
     m_lastGroup = m_stage.CurrentPaletteGroup();
-    FireKeyed(FkissOp::Set, m_stage.CurrentSet());
-    FireKeyed(FkissOp::Col, static_cast<std::int32_t>(m_lastGroup));
+    FireSetEvents();
+    FirePaletteEvents();
 }
 
 void FkissEngine::Stop()
 {
     if (!m_running)
         return;
-    FireEvent(FkissOp::End);
+    ReadClock();
+    if (!m_closing)
+        FireEvent(FkissOp::End);
     m_running = false;
-    m_timers.clear();
+    m_timers.Clear();
+}
+
+void FkissEngine::BeginClose()
+{
+    if (!m_running || m_closing)
+        return;
+    ReadClock();
+    m_closing = true;
+    m_timers.Clear();
+    FireEvent(FkissOp::End);
+}
+
+bool FkissEngine::BeginUserEvent()
+{
+    ReadClock();
+    return m_running && !m_closing && !m_quit;
+}
+
+void FkissEngine::ReadClock()
+{
+    if (m_clock)
+        m_now = std::max(m_now, m_clock->NowMs());
 }
 
 std::int32_t FkissEngine::Variable(std::string_view name) const
@@ -252,50 +278,44 @@ void FkissEngine::Report(int line, std::string text)
 void FkissEngine::SetTimer(const std::string& key, std::int64_t ms)
 {
     if (ms <= 0)
-    {
-        m_timers.erase(key);
-        return;
-    }
-    m_timers[key] = Timer{m_now + ms, m_timerSequence++};
+        m_timers.Cancel(key);
+    else
+        m_timers.Set(key, m_now + ms);
 }
 
 void FkissEngine::AdvanceTo(std::int64_t time)
 {
-    const std::uint64_t limit = m_timerSequence;
+    m_timers.Hold();
     while (m_running && !m_quit)
     {
-        auto next = m_timers.end();
-        for (auto it = m_timers.begin(); it != m_timers.end(); ++it)
-        {
-            if (it->second.sequence >= limit || it->second.due > time)
-                continue;
-            if (next == m_timers.end() || it->second.due < next->second.due ||
-                (it->second.due == next->second.due && it->second.sequence < next->second.sequence))
-                next = it;
-        }
-        if (next == m_timers.end())
+        const std::optional<AlarmQueue::Due> due = m_timers.PopDue(time);
+        if (!due)
             break;
-        m_now = std::max(m_now, next->second.due);
-        const std::string key = next->first;
-        m_timers.erase(next);
-        const auto handlers = m_alarms.find(key);
+        // An alarm's own time is the moment it was due, so a repeating timer keeps its beat.
+        m_now = std::max(m_now, due->time);
+        const auto handlers = m_alarms.find(due->alarm);
         if (handlers != m_alarms.end())
             Fire(handlers->second);
     }
+    m_timers.Release();
     m_now = std::max(m_now, time);
+}
+
+void FkissEngine::Tick()
+{
+    if (m_clock)
+        AdvanceTo(m_clock->NowMs());
 }
 
 void FkissEngine::RunFor(std::int64_t ms)
 {
     const std::int64_t end = m_now + std::max<std::int64_t>(ms, 0);
-    while (m_running && !m_quit && !m_timers.empty())
+    while (m_running && !m_quit)
     {
-        std::int64_t next = std::numeric_limits<std::int64_t>::max();
-        for (const auto& [key, timer] : m_timers)
-            next = std::min(next, timer.due);
-        if (next > end)
+        const std::optional<std::int64_t> next = m_timers.NextDue();
+        if (!next || *next > end)
             break;
-        AdvanceTo(next);
+        AdvanceTo(std::max(*next, m_now));
     }
     m_now = std::max(m_now, end);
 }
@@ -383,6 +403,18 @@ FkissEngine::ObjectState* FkissEngine::Object(std::int32_t object)
 }
 
 // ---- Geometry ---------------------------------------------------------------------------------
+
+bool FkissEngine::AnyMapped(const FkissArg& arg) const
+{
+    // An object counts by its cels in the current set; a cel name by every cel of that file.
+    const bool object = arg.kind == Kind::Object || arg.kind == Kind::Variable;
+    for (const int cel : CelsOf(arg))
+    {
+        if (m_cels[static_cast<std::size_t>(cel)].mapped && (!object || m_stage.InCurrentSet(cel)))
+            return true;
+    }
+    return false;
+}
 
 Rect FkissEngine::BoxOf(const std::vector<int>& cels) const
 {
@@ -507,31 +539,53 @@ void FkissEngine::NoteMoved(std::int32_t object)
         m_holdMoved.insert(object);
 }
 
-void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, int depth)
+Point FkissEngine::Limited(std::int32_t object, const ObjectState& state, std::int64_t x,
+                           std::int64_t y, MoveKind kind) const
+{
+    std::int64_t lowX = std::numeric_limits<std::int32_t>::min();
+    std::int64_t lowY = lowX;
+    std::int64_t highX = std::numeric_limits<std::int32_t>::max();
+    std::int64_t highY = highX;
+    if (kind == MoveKind::Script)
+    {
+        // A drag holds the pointer so that the whole object stays on the screen, short of its
+        // last column and row; an object larger than the screen keeps a point on it.
+        const Point screen = m_stage.ScreenSize();
+        const Point extent = m_stage.ObjectExtent(object);
+        const bool fits = extent.x <= screen.x && extent.y <= screen.y;
+        lowX = 0;
+        lowY = 0;
+        highX = std::max<std::int64_t>(0, fits ? screen.x - extent.x - 1 : screen.x - 1);
+        highY = std::max<std::int64_t>(0, fits ? screen.y - extent.y - 1 : screen.y - 1);
+    }
+    x = std::clamp(x, lowX, highX);
+    y = std::clamp(y, lowY, highY);
+    if (state.restrictX)
+        x = std::clamp<std::int64_t>(x, state.restrictX->first, state.restrictX->second);
+    if (state.restrictY)
+        y = std::clamp<std::int64_t>(y, state.restrictY->first, state.restrictY->second);
+    return Point{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+}
+
+void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, MoveKind kind,
+                               int depth)
 {
     ObjectState* state = Object(object);
     if (!state || depth > kMaxEventDepth)
         return;
     const Point from = m_stage.ObjectPosition(object);
-    std::int32_t x = Saturate(from.x + dx);
-    std::int32_t y = Saturate(from.y + dy);
-    if (state->restrictX)
-        x = std::clamp(x, state->restrictX->first,
-                       std::max(state->restrictX->first, state->restrictX->second));
-    if (state->restrictY)
-        y = std::clamp(y, state->restrictY->first,
-                       std::max(state->restrictY->first, state->restrictY->second));
-    if (x == from.x && y == from.y)
+    const Point to = Limited(object, *state, from.x + dx, from.y + dy, kind);
+    if (to == from)
         return;
-    if (!m_collisionHandlers.empty() || m_dragging)
+    if ((!m_collisionHandlers.empty() && !m_offScreen) || m_dragging)
         NoteMoved(object);
-    m_stage.MoveObjectTo(object, Point{x, y});
-    const std::int64_t movedX = std::int64_t{x} - from.x;
-    const std::int64_t movedY = std::int64_t{y} - from.y;
+    m_stage.MoveObjectTo(object, to);
+    const std::int64_t movedX = std::int64_t{to.x} - from.x;
+    const std::int64_t movedY = std::int64_t{to.y} - from.y;
     for (auto& [child, childState] : m_objects)
     {
         if (childState.parent == object)
-            MoveObjectBy(child, movedX, movedY, depth + 1);
+            MoveObjectBy(child, movedX, movedY, MoveKind::Follow, depth + 1);
     }
 }
 
@@ -544,10 +598,29 @@ void FkissEngine::FireEvent(FkissOp event)
 
 void FkissEngine::FireKeyed(FkissOp event, std::int32_t key)
 {
+    // set(*) and col(*) come after the handlers of the number itself.
     std::vector<int> matching;
+    std::vector<int> generic;
     for (const int handler : m_handlersByEvent[static_cast<std::size_t>(event)])
     {
-        if (Value(m_script.handlers[static_cast<std::size_t>(handler)].args[0]) == key)
+        const FkissArg& arg = m_script.handlers[static_cast<std::size_t>(handler)].args[0];
+        if (arg.kind == Kind::Any)
+            generic.push_back(handler);
+        else if (Value(arg) == key)
+            matching.push_back(handler);
+    }
+    matching.insert(matching.end(), generic.begin(), generic.end());
+    Fire(matching);
+}
+
+void FkissEngine::FireDetached(std::int32_t object)
+{
+    std::vector<int> matching;
+    for (const int handler : m_handlersByEvent[static_cast<std::size_t>(FkissOp::Detached)])
+    {
+        const auto objects =
+            ObjectsOf(m_script.handlers[static_cast<std::size_t>(handler)].args[0]);
+        if (std::find(objects.begin(), objects.end(), object) != objects.end())
             matching.push_back(handler);
     }
     Fire(matching);
@@ -591,32 +664,24 @@ void FkissEngine::Fire(const std::vector<int>& handlers)
     }
     MoveFrame frame = std::move(m_frames.back());
     m_frames.pop_back();
-    if (frame.taken && !m_stopped && !m_quit)
+    if (frame.taken && !m_stopped && !m_quit && !m_offScreen)
         FireCollisions(frame.before, frame.moved);
     --m_depth;
 }
 
-std::size_t FkissEngine::FalseBranch(const std::vector<FkissAction>& actions, int clause)
+std::size_t FkissEngine::FalseBranch(const std::vector<FkissAction>& actions, int clause, int end)
 {
-    while (clause >= 0 && static_cast<std::size_t>(clause) < actions.size())
+    while (clause >= 0 && clause != end && static_cast<std::size_t>(clause) < actions.size())
     {
         const FkissAction& next = actions[static_cast<std::size_t>(clause)];
-        switch (next.op)
+        if (next.op != FkissOp::Else && !Test(next))
         {
-        case FkissOp::ElseIfEqual:
-        case FkissOp::ElseIfNotEqual:
-        case FkissOp::ElseIfGreaterThan:
-        case FkissOp::ElseIfLessThan:
-            if (Test(next))
-                return static_cast<std::size_t>(clause) + 1;
             clause = next.jump;
-            break;
-        default:
-            // else or endif: carry on after it.
-            return static_cast<std::size_t>(clause) + 1;
+            continue;
         }
+        return static_cast<std::size_t>(clause) + 1;
     }
-    return actions.size();
+    return std::min(static_cast<std::size_t>(std::max(end, 0)), actions.size());
 }
 
 bool FkissEngine::Test(const FkissAction& action)
@@ -663,7 +728,7 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
         case FkissOp::IfNotEqual:
         case FkissOp::IfGreaterThan:
         case FkissOp::IfLessThan:
-            pc = Test(action) ? pc + 1 : FalseBranch(actions, action.jump);
+            pc = Test(action) ? pc + 1 : FalseBranch(actions, action.jump, action.end);
             break;
         case FkissOp::Else:
         case FkissOp::ElseIfEqual:
@@ -671,7 +736,7 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
         case FkissOp::ElseIfGreaterThan:
         case FkissOp::ElseIfLessThan:
             // Reached at the end of the branch that ran: skip the others.
-            pc = static_cast<std::size_t>(action.end) + 1;
+            pc = static_cast<std::size_t>(action.end);
             break;
         case FkissOp::Goto:
         case FkissOp::Gosub:
@@ -724,23 +789,35 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
 void FkissEngine::ChangeSet(std::int32_t set)
 {
     if (m_stage.SelectSet(set))
-        SetSelected();
+        FireSetEvents();
 }
 
 void FkissEngine::ChangeCol(std::int32_t group)
 {
     if (m_stage.SelectPaletteGroup(group))
-        PaletteGroupSelected();
+        FirePaletteEvents();
 }
 
 void FkissEngine::SetSelected()
 {
-    FireKeyed(FkissOp::Set, m_stage.CurrentSet());
-    if (m_stage.CurrentPaletteGroup() != m_lastGroup)
-        PaletteGroupSelected();
+    if (BeginUserEvent())
+        FireSetEvents();
 }
 
 void FkissEngine::PaletteGroupSelected()
+{
+    if (BeginUserEvent())
+        FirePaletteEvents();
+}
+
+void FkissEngine::FireSetEvents()
+{
+    FireKeyed(FkissOp::Set, m_stage.CurrentSet());
+    if (m_stage.CurrentPaletteGroup() != m_lastGroup)
+        FirePaletteEvents();
+}
+
+void FkissEngine::FirePaletteEvents()
 {
     m_lastGroup = m_stage.CurrentPaletteGroup();
     FireKeyed(FkissOp::Col, static_cast<std::int32_t>(m_lastGroup));
@@ -804,13 +881,14 @@ void FkissEngine::Execute(const FkissAction& action)
         break;
     case FkissOp::Move:
         for (const std::int32_t object : ObjectsOf(args[0]))
-            MoveObjectBy(object, arg(1), arg(2));
+            MoveObjectBy(object, arg(1), arg(2), MoveKind::Script);
         break;
     case FkissOp::MoveTo:
         for (const std::int32_t object : ObjectsOf(args[0]))
         {
             const Point at = m_stage.ObjectPosition(object);
-            MoveObjectBy(object, std::int64_t{arg(1)} - at.x, std::int64_t{arg(2)} - at.y);
+            MoveObjectBy(object, std::int64_t{arg(1)} - at.x, std::int64_t{arg(2)} - at.y,
+                         MoveKind::Script);
         }
         break;
     case FkissOp::MoveByX:
@@ -824,9 +902,9 @@ void FkissEngine::Execute(const FkissAction& action)
         {
             const Point at = m_stage.ObjectPosition(object);
             if (action.op == FkissOp::MoveByX)
-                MoveObjectBy(object, std::int64_t{to.x} + arg(2) - at.x, 0);
+                MoveObjectBy(object, std::int64_t{to.x} + arg(2) - at.x, 0, MoveKind::Script);
             else
-                MoveObjectBy(object, 0, std::int64_t{to.y} + arg(2) - at.y);
+                MoveObjectBy(object, 0, std::int64_t{to.y} + arg(2) - at.y, MoveKind::Script);
         }
         break;
     }
@@ -836,9 +914,9 @@ void FkissEngine::Execute(const FkissAction& action)
         {
             const std::int32_t step = RandomBetween(arg(1), arg(2));
             if (action.op == FkissOp::MoveRandX)
-                MoveObjectBy(object, step, 0);
+                MoveObjectBy(object, step, 0, MoveKind::Script);
             else
-                MoveObjectBy(object, 0, step);
+                MoveObjectBy(object, 0, step, MoveKind::Script);
         }
         break;
     case FkissOp::MoveToRand:
@@ -852,7 +930,7 @@ void FkissEngine::Execute(const FkissAction& action)
             const std::int32_t offsetY = box.IsEmpty() ? 0 : box.top - at.y;
             const std::int32_t x = RandomBetween(0, std::max(0, screen.x - box.Width())) - offsetX;
             const std::int32_t y = RandomBetween(0, std::max(0, screen.y - box.Height())) - offsetY;
-            MoveObjectBy(object, std::int64_t{x} - at.x, std::int64_t{y} - at.y);
+            MoveObjectBy(object, std::int64_t{x} - at.x, std::int64_t{y} - at.y, MoveKind::Script);
         }
         break;
     case FkissOp::Sound:
@@ -884,8 +962,7 @@ void FkissEngine::Execute(const FkissAction& action)
         bool condition = false;
         if (action.op == FkissOp::IfMapped || action.op == FkissOp::IfNotMapped)
         {
-            for (const int cel : CelsOf(args[0]))
-                condition = condition || m_cels[static_cast<std::size_t>(cel)].mapped;
+            condition = AnyMapped(args[0]);
         }
         else
         {
@@ -915,9 +992,18 @@ void FkissEngine::Execute(const FkissAction& action)
         ChangeCol(arg(0));
         break;
     case FkissOp::Quit:
-        FireEvent(FkissOp::End);
-        m_quit = true;
-        m_timers.clear();
+        m_quitCalled = true;
+        if (m_closing)
+        {
+            // Asked again while closing: nothing more runs.
+            m_quit = true;
+            m_timers.Clear();
+        }
+        else
+        {
+            BeginClose();
+            m_stopped = true;
+        }
         m_host.CloseSet();
         break;
     case FkissOp::Debug:
@@ -979,13 +1065,8 @@ void FkissEngine::Execute(const FkissAction& action)
         break;
     }
     case FkissOp::LetMapped:
-    {
-        bool mapped = false;
-        for (const int cel : CelsOf(args[1]))
-            mapped = mapped || m_cels[static_cast<std::size_t>(cel)].mapped;
-        SetVariable(args[0], mapped ? 1 : 0);
+        SetVariable(args[0], AnyMapped(args[1]) ? 1 : 0);
         break;
-    }
     case FkissOp::LetMouseX:
         SetVariable(args[0], m_mouse.x);
         break;
@@ -1032,8 +1113,8 @@ void FkissEngine::Execute(const FkissAction& action)
     }
     case FkissOp::LetTimer:
     {
-        const auto found = m_timers.find(AlarmKey(args[1]));
-        SetVariable(args[0], found == m_timers.end() ? 0 : Saturate(found->second.due - m_now));
+        const std::optional<std::int64_t> due = m_timers.DueOf(AlarmKey(args[1]));
+        SetVariable(args[0], due ? Saturate(*due - m_now) : 0);
         break;
     }
     case FkissOp::Attach:
@@ -1059,16 +1140,23 @@ void FkissEngine::Execute(const FkissAction& action)
                 continue;
             }
             ObjectState& state = *Object(child);
+            const bool leaves = state.parent >= 0 && state.parent != parents.front();
             state.parent = parents.front();
             state.glued = action.op == FkissOp::Glue;
+            if (leaves)
+                FireDetached(child);
         }
         break;
     }
     case FkissOp::Detach:
         for (const std::int32_t child : ObjectsOf(args[0]))
         {
-            Object(child)->parent = -1;
-            Object(child)->glued = false;
+            ObjectState& state = *Object(child);
+            const bool leaves = state.parent >= 0;
+            state.parent = -1;
+            state.glued = false;
+            if (leaves)
+                FireDetached(child);
         }
         break;
     case FkissOp::LetParent:
@@ -1123,7 +1211,11 @@ void FkissEngine::Execute(const FkissAction& action)
         {
             auto& limit = action.op == FkissOp::RestrictX ? Object(object)->restrictX
                                                           : Object(object)->restrictY;
-            limit = std::make_pair(arg(1), arg(2));
+            // A minimum above the maximum is how sets lift a restriction.
+            if (arg(1) <= arg(2))
+                limit = std::make_pair(arg(1), arg(2));
+            else
+                limit.reset();
         }
         break;
     case FkissOp::SetFrame:
@@ -1157,7 +1249,7 @@ void FkissEngine::Execute(const FkissAction& action)
 
 void FkissEngine::Press(int cel, Point point)
 {
-    if (cel < 0 || static_cast<std::size_t>(cel) >= m_cels.size())
+    if (cel < 0 || static_cast<std::size_t>(cel) >= m_cels.size() || !BeginUserEvent())
         return;
     m_mouse = point;
     m_heldCel = cel;
@@ -1173,6 +1265,8 @@ void FkissEngine::Drag(int cel, std::int32_t dx, std::int32_t dy)
 {
     if (cel < 0 || static_cast<std::size_t>(cel) >= m_cels.size())
         return;
+    // While the set closes the object still follows the hand, but the code hears nothing.
+    const bool live = BeginUserEvent();
     std::int32_t object = m_stage.ObjectOf(cel);
     // A glued object takes its parent along instead of moving alone.
     for (ObjectState* state = Object(object); state && state->glued && state->parent >= 0;
@@ -1182,38 +1276,28 @@ void FkissEngine::Drag(int cel, std::int32_t dx, std::int32_t dy)
     const bool detaching = state && state->parent >= 0;
     if (detaching)
         state->parent = -1;
-    m_dragging = true;
-    MoveObjectBy(object, dx, dy);
+    m_dragging = live;
+    MoveObjectBy(object, dx, dy, MoveKind::Follow);
     m_dragging = false;
-    if (detaching)
-    {
-        std::vector<int> matching;
-        for (const int handler : m_handlersByEvent[static_cast<std::size_t>(FkissOp::Detached)])
-        {
-            const auto& args = m_script.handlers[static_cast<std::size_t>(handler)].args;
-            const auto objects = ObjectsOf(args[0]);
-            if (std::find(objects.begin(), objects.end(), object) != objects.end())
-                matching.push_back(handler);
-        }
-        Fire(matching);
-    }
+    if (detaching && live)
+        FireDetached(object);
 }
 
 void FkissEngine::Unfixed(int cel)
 {
-    if (cel >= 0 && static_cast<std::size_t>(cel) < m_cels.size())
+    if (cel >= 0 && static_cast<std::size_t>(cel) < m_cels.size() && BeginUserEvent())
         FireForCel(FkissOp::Unfix, cel);
 }
 
 void FkissEngine::Release(int cel, Point point)
 {
     m_mouse = point;
-    if (cel < 0 || static_cast<std::size_t>(cel) >= m_cels.size())
+    if (cel < 0 || static_cast<std::size_t>(cel) >= m_cels.size() || !BeginUserEvent())
     {
         m_heldCel = -1;
         return;
     }
-    if (m_running && !m_holdMoved.empty())
+    if (!m_holdMoved.empty())
     {
         const std::set<std::int32_t> moved = std::move(m_holdMoved);
         m_holdMoved.clear();
@@ -1229,6 +1313,18 @@ void FkissEngine::Release(int cel, Point point)
 void FkissEngine::MouseMoved(Point point)
 {
     m_mouse = point;
+    if (BeginUserEvent())
+        FireMouseCrossings(&point);
+}
+
+void FkissEngine::MouseLeft()
+{
+    if (BeginUserEvent())
+        FireMouseCrossings(nullptr);
+}
+
+void FkissEngine::FireMouseCrossings(const Point* point)
+{
     std::vector<int> fired;
     for (std::size_t i = 0; i < m_mouseHandlers.size(); ++i)
     {
@@ -1237,8 +1333,8 @@ void FkissEngine::MouseMoved(Point point)
         for (const int cel : CelsOf(h.args[0]))
         {
             inside =
-                inside || (m_cels[static_cast<std::size_t>(cel)].mapped &&
-                           m_stage.InCurrentSet(cel) && m_stage.OpaqueAt(cel, point.x, point.y));
+                inside || (point && m_cels[static_cast<std::size_t>(cel)].mapped &&
+                           m_stage.InCurrentSet(cel) && m_stage.OpaqueAt(cel, point->x, point->y));
         }
         const bool wasInside = m_mouseInside[i] != 0;
         m_mouseInside[i] = inside ? 1 : 0;
@@ -1250,6 +1346,8 @@ void FkissEngine::MouseMoved(Point point)
 
 bool FkissEngine::KeyPress(std::string_view key)
 {
+    if (!BeginUserEvent())
+        return false;
     const std::string name = CanonicalKey(key);
     m_keysDown.insert(name);
     m_lastKey = KeyCode(name);
@@ -1265,6 +1363,8 @@ bool FkissEngine::KeyPress(std::string_view key)
 
 bool FkissEngine::KeyRelease(std::string_view key)
 {
+    if (!BeginUserEvent())
+        return false;
     const std::string name = CanonicalKey(key);
     m_keysDown.erase(name);
     std::vector<int> matching;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fkiss/AlarmQueue.h"
 #include "fkiss/FkissScript.h"
 #include "fkiss/FkissStage.h"
 #include "image/Rect.h"
@@ -48,24 +49,31 @@ public:
 
     /// Where sound and music come from and go to; both may be null (silence).
     void SetSound(FileSource* files, SoundPlayer* player);
+    /// The clock that every event reads as it starts, so a delay counts from the event that
+    /// set it; null (the default) leaves time to AdvanceTo and RunFor alone.
+    void SetClock(const FkissClock* clock) { m_clock = clock; }
 
     /// Applies the cel tags, then fires initialize, version, begin, set and col. time is the
     /// engine's time at the start.
     void Start(std::int64_t time = 0);
     /// Fires end(); nothing runs after it.
     void Stop();
+    /// Closing the set: drops the pending timers and fires end(). The timers end() sets (and
+    /// their alarms' timers) still run; the user's actions no longer reach the code.
+    void BeginClose();
+    bool IsClosing() const { return m_closing; }
     /// Pushes the engine's cel state to the stage again (after the scene rebuilt its cels).
     void Reapply();
 
     /// Fires the alarms due up to time (in the order they are due, then the order they were
     /// set). Timers set while this runs wait for the next call, so a timer cannot loop within one.
     void AdvanceTo(std::int64_t time);
-    /// AdvanceTo(clock.NowMs()).
-    void Tick(const FkissClock& clock) { AdvanceTo(clock.NowMs()); }
+    /// AdvanceTo the clock's time; nothing without a clock.
+    void Tick();
     /// Simulated time: ms milliseconds pass, with every alarm on the way firing at its moment.
     void RunFor(std::int64_t ms);
     std::int64_t Now() const { return m_now; }
-    bool HasPendingTimers() const { return !m_timers.empty(); }
+    bool HasPendingTimers() const { return !m_timers.IsEmpty(); }
 
     // The user's actions; cel is the index of the placed cel under the pointer.
     void Press(int cel, Point point);
@@ -76,6 +84,8 @@ public:
     void Unfixed(int cel);
     void Release(int cel, Point point);
     void MouseMoved(Point point);
+    /// The pointer left the window: every cel it was over is left.
+    void MouseLeft();
     /// Key names are letters, digits and names such as "up" or "space", in any case. True when
     /// a handler took the key.
     bool KeyPress(std::string_view key);
@@ -87,9 +97,12 @@ public:
     /// Parser and engine diagnostics, each reported once.
     const std::vector<FkissDiagnostic>& Diagnostics() const { return m_diagnostics; }
     /// quit() ran: the set is to be closed.
-    bool QuitRequested() const { return m_quit; }
+    bool QuitRequested() const { return m_quitCalled; }
     std::int32_t Variable(std::string_view name) const;
     bool IsMapped(int cel) const { return m_cels[static_cast<std::size_t>(cel)].mapped; }
+    /// The objects that the user's drag has moved since the press: the held one (or what it is
+    /// glued to) and whatever hangs from it. Emptied by the release.
+    const std::set<std::int32_t>& DraggedObjects() const { return m_holdMoved; }
 
 private:
     struct CelState
@@ -108,11 +121,6 @@ private:
         std::optional<std::pair<std::int32_t, std::int32_t>> restrictX;
         std::optional<std::pair<std::int32_t, std::int32_t>> restrictY;
     };
-    struct Timer
-    {
-        std::int64_t due = 0;
-        std::uint64_t sequence = 0;
-    };
     /// Collision bookkeeping of one running event: the state before its first move.
     struct MoveFrame
     {
@@ -128,16 +136,23 @@ private:
 
     void ReadCelTags();
     void PushCel(int cel);
+    /// Every event from outside starts here: the time is the clock's. False while closing.
+    bool BeginUserEvent();
+    void ReadClock();
 
     // Events.
     void Fire(const std::vector<int>& handlers);
     void FireEvent(FkissOp event);
     void FireKeyed(FkissOp event, std::int32_t key);
     void FireForCel(FkissOp event, int cel);
+    void FireDetached(std::int32_t object);
+    void FireSetEvents();
+    void FirePaletteEvents();
+    void FireMouseCrossings(const Point* point);
     Flow RunHandler(int handler, int gosubDepth);
     void Execute(const FkissAction& action);
     bool Test(const FkissAction& action);
-    std::size_t FalseBranch(const std::vector<FkissAction>& actions, int clause);
+    std::size_t FalseBranch(const std::vector<FkissAction>& actions, int clause, int end);
     void Report(int line, std::string text);
 
     // Arguments.
@@ -149,6 +164,8 @@ private:
     bool Matches(const FkissArg& arg, int cel) const;
     void SetVariable(const FkissArg& arg, std::int32_t value);
 
+    bool AnyMapped(const FkissArg& arg) const;
+
     // Geometry.
     Rect BoxOf(const std::vector<int>& cels) const;
     bool Inside(const FkissArg& a, const FkissArg& b) const;
@@ -156,7 +173,17 @@ private:
     bool Overlapping(int handler) const;
     std::vector<char> CollisionStates() const;
     void FireCollisions(const std::vector<char>& before, const std::set<std::int32_t>& moved);
-    void MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, int depth = 0);
+    enum class MoveKind
+    {
+        Script, ///< kept on the play field as a drag is
+        Follow, ///< a drag or a parent's move: taken as it comes
+    };
+    void MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, MoveKind kind,
+                      int depth = 0);
+    /// Where a move may put the object: on the play field as a drag keeps it, within its
+    /// restrictions.
+    Point Limited(std::int32_t object, const ObjectState& state, std::int64_t x, std::int64_t y,
+                  MoveKind kind) const;
     void NoteMoved(std::int32_t object);
     ObjectState* Object(std::int32_t object);
 
@@ -188,8 +215,8 @@ private:
     std::vector<int> m_mouseHandlers;
     std::vector<char> m_mouseInside;
 
-    std::map<std::string, Timer> m_timers;
-    std::uint64_t m_timerSequence = 0;
+    AlarmQueue m_timers;
+    const FkissClock* m_clock = nullptr;
     std::int64_t m_now = 0;
 
     std::vector<MoveFrame> m_frames;
@@ -198,6 +225,10 @@ private:
     bool m_stopped = false;
     bool m_running = false;
     bool m_quit = false;
+    bool m_closing = false;
+    bool m_quitCalled = false;
+    /// initialize() runs before the set is on the screen: its moves fire no collisions.
+    bool m_offScreen = false;
 
     int m_heldCel = -1;
     bool m_dragging = false;

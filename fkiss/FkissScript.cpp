@@ -12,7 +12,7 @@ namespace
 
 /// How a command is written. Argument letters: n a number or variable, k an alarm or label
 /// (number or name), o an object (#n, cel, group or variable), c a cel or group, v a variable,
-/// s a string; arguments after '?' may be left out.
+/// s a string, a a number or * (any); arguments after '?' may be left out.
 struct CommandInfo
 {
     std::string_view name;
@@ -33,8 +33,8 @@ constexpr std::array kCommands = {
     CommandInfo{"fixcatch", FkissOp::FixCatch, true, "o"},
     CommandInfo{"fixdrop", FkissOp::FixDrop, true, "o"},
     CommandInfo{"unfix", FkissOp::Unfix, true, "o"},
-    CommandInfo{"set", FkissOp::Set, true, "n"},
-    CommandInfo{"col", FkissOp::Col, true, "n"},
+    CommandInfo{"set", FkissOp::Set, true, "a"},
+    CommandInfo{"col", FkissOp::Col, true, "a"},
     CommandInfo{"never", FkissOp::Never, true, ""},
     CommandInfo{"in", FkissOp::In, true, "oo"},
     CommandInfo{"out", FkissOp::Out, true, "oo"},
@@ -74,8 +74,8 @@ constexpr std::array kCommands = {
     CommandInfo{"nothing", FkissOp::Nop, false, ""},
     CommandInfo{"iffixed", FkissOp::IfFixed, false, "okn"},
     CommandInfo{"ifnotfixed", FkissOp::IfNotFixed, false, "okn"},
-    CommandInfo{"ifmapped", FkissOp::IfMapped, false, "ckn"},
-    CommandInfo{"ifnotmapped", FkissOp::IfNotMapped, false, "ckn"},
+    CommandInfo{"ifmapped", FkissOp::IfMapped, false, "okn"},
+    CommandInfo{"ifnotmapped", FkissOp::IfNotMapped, false, "okn"},
     CommandInfo{"ifmoved", FkissOp::IfMoved, false, "okn"},
     CommandInfo{"ifnotmoved", FkissOp::IfNotMoved, false, "okn"},
     CommandInfo{"moverandx", FkissOp::MoveRandX, false, "onn"},
@@ -105,7 +105,7 @@ constexpr std::array kCommands = {
     CommandInfo{"letcollide", FkissOp::LetCollide, false, "vcc"},
     CommandInfo{"letinside", FkissOp::LetInside, false, "voo"},
     CommandInfo{"letfix", FkissOp::LetFix, false, "vo"},
-    CommandInfo{"letmapped", FkissOp::LetMapped, false, "vc"},
+    CommandInfo{"letmapped", FkissOp::LetMapped, false, "vo"},
     CommandInfo{"letmousex", FkissOp::LetMouseX, false, "v"},
     CommandInfo{"letmousey", FkissOp::LetMouseY, false, "v"},
     CommandInfo{"letobjectx", FkissOp::LetObjectX, false, "vo"},
@@ -209,10 +209,13 @@ public:
     {
         std::string name;
         std::vector<FkissArg> args;
+        /// Its arguments could not be read (reported already).
+        bool broken = false;
     };
 
     /// The next command, or nothing at the end of the line (or after an error that spoils the
-    /// rest of it, which is then reported).
+    /// rest of it, which is then reported). A command whose arguments cannot be read comes back
+    /// broken; the line goes on after its ')'.
     std::optional<Command> Next()
     {
         SkipSpaces();
@@ -233,7 +236,11 @@ public:
         {
             SkipSpaces();
             if (AtEnd())
-                return Fail(command.name + ": missing ')'");
+            {
+                Fail(command.name + ": missing ')'");
+                command.broken = true;
+                return command;
+            }
             if (Peek() == ')')
             {
                 ++m_pos;
@@ -246,7 +253,10 @@ public:
             }
             auto arg = ReadArg(command.name);
             if (!arg)
-                return std::nullopt;
+            {
+                command.broken = true;
+                return command;
+            }
             command.args.push_back(std::move(*arg));
         }
     }
@@ -274,6 +284,16 @@ private:
         return std::nullopt;
     }
 
+    /// An argument that cannot be read spoils its command only: the line goes on after the
+    /// command's ')'.
+    std::nullopt_t FailArgument(std::string text)
+    {
+        m_diagnostics.push_back(FkissDiagnostic{m_file, m_line, std::move(text)});
+        const std::size_t close = m_text.find(')', m_pos);
+        m_pos = close == std::string_view::npos ? m_text.size() : close + 1;
+        return std::nullopt;
+    }
+
     std::optional<std::int32_t> ReadInteger(const std::string& command)
     {
         const bool negative = !AtEnd() && Peek() == '-';
@@ -290,7 +310,7 @@ private:
             negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
         if (digits.empty() || error != std::errc() || value > limit)
         {
-            Fail(command + ": bad number");
+            FailArgument(command + ": bad number");
             return std::nullopt;
         }
         return static_cast<std::int32_t>(negative
@@ -329,7 +349,7 @@ private:
                 ++m_pos;
             const std::string_view word = TakeWord();
             if (word.empty() || word.size() > kMaxNameLength || !IsLetter(word.front()))
-                return Fail(command + ": bad name");
+                return FailArgument(command + ": bad name");
             arg.kind = c == '!' ? FkissArg::Kind::Group : FkissArg::Kind::Variable;
             arg.text = Lowered(word);
             return arg;
@@ -342,7 +362,13 @@ private:
             arg.number = *number;
             return arg;
         }
-        return Fail(command + ": unexpected character '" + std::string(1, c) + "'");
+        if (c == '*')
+        {
+            ++m_pos;
+            arg.kind = FkissArg::Kind::Any;
+            return arg;
+        }
+        return FailArgument(command + ": unexpected character '" + std::string(1, c) + "'");
     }
 
     std::string_view m_text;
@@ -362,13 +388,15 @@ bool ArgFits(char letter, const FkissArg& arg)
     case 'k':
         return arg.kind == Kind::Number || arg.kind == Kind::Variable;
     case 'o':
-        return arg.kind != Kind::Number;
+        return arg.kind != Kind::Number && arg.kind != Kind::Any;
     case 'c':
         return arg.kind == Kind::Cel || arg.kind == Kind::Group;
     case 'v':
         return arg.kind == Kind::Variable;
     case 's':
         return arg.kind == Kind::Cel;
+    case 'a':
+        return arg.kind == Kind::Number || arg.kind == Kind::Variable || arg.kind == Kind::Any;
     default:
         return false;
     }
@@ -388,6 +416,8 @@ std::string_view ArgDescription(char letter)
         return "a cel or group";
     case 'v':
         return "a variable";
+    case 'a':
+        return "a number or *";
     default:
         return "a string";
     }
@@ -426,70 +456,95 @@ bool CheckArgs(const CommandInfo& info, const std::vector<FkissArg>& args, int l
     return true;
 }
 
-/// Links every if, elseif and else of a handler to the clause that follows it, and reports the
-/// unbalanced ones. An if left open is closed at the end of its handler.
+/// An if, elseif or else with the clauses of its chain so far.
+struct Chain
+{
+    std::vector<int> clauses;
+    bool hasElse = false;
+};
+
+/// Links every if, elseif and else of a handler to the clause that follows it and to the end of
+/// its chain, and reports the unbalanced ones. Endifs close the innermost open if; an if left
+/// without one (older sets write them so) ends where the next if begins, and so does its else.
 void LinkBlocks(FkissHandler& handler, const std::string& file,
                 std::vector<FkissDiagnostic>& diagnostics)
 {
     auto& actions = handler.actions;
-    struct Open
+    const int count = static_cast<int>(actions.size());
+    std::vector<char> closed(actions.size(), 0);
+    std::vector<int> open;
+    for (int i = 0; i < count; ++i)
     {
-        int lastClause;              ///< the if or elseif whose jump is still to be set
-        std::vector<int> branchEnds; ///< else and elseif clauses that end at the endif
-        bool hasElse = false;
-    };
-    std::vector<Open> open;
-    std::vector<std::size_t> unusable;
-    for (std::size_t i = 0; i < actions.size(); ++i)
-    {
-        const FkissOp op = actions[i].op;
-        const int index = static_cast<int>(i);
+        const FkissOp op = actions[static_cast<std::size_t>(i)].op;
         if (IsIf(op))
         {
-            open.push_back(Open{index, {}, false});
+            open.push_back(i);
         }
-        else if (IsElseIf(op) || op == FkissOp::Else)
+        else if (op == FkissOp::EndIf && !open.empty())
         {
-            if (open.empty() || open.back().hasElse)
+            closed[static_cast<std::size_t>(open.back())] = 1;
+            open.pop_back();
+        }
+    }
+
+    const auto finish = [&actions](const Chain& chain, int end)
+    {
+        for (std::size_t k = 0; k < chain.clauses.size(); ++k)
+        {
+            FkissAction& clause = actions[static_cast<std::size_t>(chain.clauses[k])];
+            clause.end = end;
+            if (clause.op != FkissOp::Else)
+                clause.jump = k + 1 < chain.clauses.size() ? chain.clauses[k + 1] : end;
+        }
+    };
+    std::vector<Chain> blocks;
+    std::optional<Chain> unclosed;
+    std::vector<std::size_t> unusable;
+    for (int i = 0; i < count; ++i)
+    {
+        const FkissAction& action = actions[static_cast<std::size_t>(i)];
+        if (IsIf(action.op))
+        {
+            if (unclosed)
+                finish(*unclosed, i);
+            unclosed.reset();
+            if (closed[static_cast<std::size_t>(i)])
+            {
+                blocks.push_back(Chain{{i}, false});
+            }
+            else
+            {
+                diagnostics.push_back({file, action.line, "if without endif"});
+                unclosed = Chain{{i}, false};
+            }
+        }
+        else if (IsElseIf(action.op) || action.op == FkissOp::Else)
+        {
+            Chain* chain = !blocks.empty() ? &blocks.back() : unclosed ? &*unclosed : nullptr;
+            if (!chain || chain->hasElse)
             {
                 diagnostics.push_back(
-                    {file, actions[i].line, std::string(FkissOpName(op)) + " without if"});
-                unusable.push_back(i);
+                    {file, action.line, std::string(FkissOpName(action.op)) + " without if"});
+                unusable.push_back(static_cast<std::size_t>(i));
                 continue;
             }
-            actions[static_cast<std::size_t>(open.back().lastClause)].jump = index;
-            open.back().lastClause = index;
-            open.back().branchEnds.push_back(index);
-            open.back().hasElse = op == FkissOp::Else;
+            chain->clauses.push_back(i);
+            chain->hasElse = action.op == FkissOp::Else;
         }
-        else if (op == FkissOp::EndIf)
+        else if (action.op == FkissOp::EndIf)
         {
-            if (open.empty())
+            if (blocks.empty())
             {
-                diagnostics.push_back({file, actions[i].line, "endif without if"});
-                unusable.push_back(i);
+                diagnostics.push_back({file, action.line, "endif without if"});
+                unusable.push_back(static_cast<std::size_t>(i));
                 continue;
             }
-            Open block = std::move(open.back());
-            open.pop_back();
-            auto& last = actions[static_cast<std::size_t>(block.lastClause)];
-            if (last.op != FkissOp::Else)
-                last.jump = index;
-            for (const int branch : block.branchEnds)
-                actions[static_cast<std::size_t>(branch)].end = index;
+            finish(blocks.back(), i + 1);
+            blocks.pop_back();
         }
     }
-    const int end = static_cast<int>(actions.size());
-    for (auto& block : open)
-    {
-        diagnostics.push_back(
-            {file, actions[static_cast<std::size_t>(block.lastClause)].line, "if without endif"});
-        auto& last = actions[static_cast<std::size_t>(block.lastClause)];
-        if (last.op != FkissOp::Else)
-            last.jump = end;
-        for (const int branch : block.branchEnds)
-            actions[static_cast<std::size_t>(branch)].end = end;
-    }
+    if (unclosed)
+        finish(*unclosed, count);
     // A stray else or endif does nothing.
     for (const std::size_t i : unusable)
         actions[i].op = FkissOp::Nop;
@@ -558,6 +613,14 @@ FkissScript ParseFkiss(std::string_view configBytes, const std::string& fileName
         while (auto command = parser.Next())
         {
             const CommandInfo* info = FindCommand(command->name);
+            if (command->broken)
+            {
+                // An event that cannot be read swallows its actions, so they never run as
+                // part of the event above; its fault is reported already.
+                if (info && info->isEvent)
+                    script.handlers.push_back(FkissHandler{FkissOp::Never, {}, lineNumber, {}});
+                continue;
+            }
             if (!info)
             {
                 const std::string text = command->name == "shell"

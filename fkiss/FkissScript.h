@@ -51,6 +51,7 @@ struct FkissArg
         Cel,      ///< "name.cel" (also any other quoted text)
         Group,    ///< !name
         Variable, ///< name
+        Any,      ///< * (set and col of every number)
     };
     Kind kind = Kind::Number;
     std::int32_t number = 0;
@@ -62,9 +63,11 @@ struct FkissAction
     FkissOp op = FkissOp::Nop;
     std::vector<FkissArg> args;
     int line = 0;
-    /// For an if or elseif: the index of the next else, elseif or endif of its block.
+    /// For an if or elseif: where its test fails to: the next elseif or else of its chain, or
+    /// the chain's end.
     int jump = -1;
-    /// For an else or elseif: the index of the endif that closes its block.
+    /// For an if, elseif or else: where the chain goes on once a branch has run (past its
+    /// endif, or for an if left without one where the next if begins).
     int end = -1;
 };
 

@@ -34,6 +34,8 @@ public:
     /// The object's position in the current set as the file gives it.
     virtual Point InitialPosition(std::int32_t object) const = 0;
     virtual void MoveObjectTo(std::int32_t object, Point position) = 0;
+    /// How far the object's cels reach right and down from its position, as drags measure it.
+    virtual Point ObjectExtent(std::int32_t object) const = 0;
     virtual std::int32_t ObjectFix(std::int32_t object) const = 0;
     virtual void SetObjectFix(std::int32_t object, std::int32_t fix) = 0;
 
@@ -53,7 +55,8 @@ public:
     /// A notify or debug text of the action on line, bytes as in the file (Shift-JIS in Japanese
     /// sets).
     virtual void ShowText(int line, const std::string& bytes) = 0;
-    /// quit(): close the set once the current event is over.
+    /// quit(): end() has run; close the set once the timers it set are over (or at once when
+    /// asked again).
     virtual void CloseSet() = 0;
     virtual void ScrollTo(Point picturePoint) = 0;
     virtual void ResizePlayField(Point size) = 0;

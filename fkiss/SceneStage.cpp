@@ -124,6 +124,12 @@ void SceneStage::MoveObjectTo(std::int32_t object, Point position)
         At(cel).MoveTo(m_buffer, position.x, position.y);
 }
 
+Point SceneStage::ObjectExtent(std::int32_t object) const
+{
+    const auto found = m_objectCels.find(object);
+    return found == m_objectCels.end() ? Point{} : m_scene.GetObjectExtent(found->second.front());
+}
+
 std::int32_t SceneStage::ObjectFix(std::int32_t object) const
 {
     const auto found = m_objectCels.find(object);

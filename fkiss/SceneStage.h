@@ -29,6 +29,7 @@ public:
     Point ObjectPosition(std::int32_t object) const override;
     Point InitialPosition(std::int32_t object) const override;
     void MoveObjectTo(std::int32_t object, Point position) override;
+    Point ObjectExtent(std::int32_t object) const override;
     std::int32_t ObjectFix(std::int32_t object) const override;
     void SetObjectFix(std::int32_t object, std::int32_t fix) override;
     int CurrentSet() const override;

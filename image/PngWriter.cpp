@@ -1,9 +1,9 @@
 #include "image/PngWriter.h"
 
+#include "scene/ReplaceFile.h"
+
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 bool WritePng(const std::string& path, std::int32_t width, std::int32_t height,
@@ -19,26 +19,26 @@ bool WritePng(const std::string& path, std::int32_t width, std::int32_t height,
         rgb.size() != 3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return fail("no picture to write");
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return fail(std::strerror(errno));
-
+    // Encoded in memory first, so that the file is replaced only by a complete picture.
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGB;
-    const bool written = png_image_write_to_stdio(&image, file, 0, rgb.data(), 0, nullptr) != 0;
+    png_alloc_size_t size = 0;
+    std::string bytes;
+    bool encoded = png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr);
+    if (encoded)
+    {
+        bytes.resize(size);
+        encoded = png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb.data(), 0, nullptr);
+        bytes.resize(size);
+    }
     const std::string pngMessage = image.message;
     png_image_free(&image);
-    int systemError = 0;
-    errno = 0;
-    if (std::fflush(file) != 0 || std::ferror(file))
-        systemError = errno != 0 ? errno : EIO;
-    if (std::fclose(file) != 0 && systemError == 0)
-        systemError = errno;
-    if (written && systemError == 0)
-        return true;
-    std::remove(path.c_str());
-    return fail(!written ? pngMessage : std::strerror(systemError));
+    if (!encoded)
+        return fail(pngMessage);
+    if (const int failure = ReplaceFile(path, bytes))
+        return fail(std::strerror(failure));
+    return true;
 }

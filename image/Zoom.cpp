@@ -57,10 +57,15 @@ int ClampZoom(int zoom)
     return std::clamp(zoom, kMinZoom, kMaxZoom);
 }
 
+namespace
+{
+/// What the window system holds in one bitmap: pixels a side, and bytes at 4 a pixel.
+constexpr std::int64_t kMaxSide = 32767;
+constexpr std::int64_t kMaxBytes = std::int64_t{512} << 20;
+} // namespace
+
 int LargestZoomFor(Point picture)
 {
-    constexpr std::int64_t kMaxSide = 32767;
-    constexpr std::int64_t kMaxBytes = std::int64_t{512} << 20;
     int zoom = kMaxZoom;
     while (zoom > kMinZoom)
     {
@@ -71,4 +76,13 @@ int LargestZoomFor(Point picture)
         --zoom;
     }
     return zoom;
+}
+
+Point ClampPlayField(Point size)
+{
+    const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(size.x, kMaxSide));
+    auto height = static_cast<std::int32_t>(std::min<std::int64_t>(size.y, kMaxSide));
+    if (width > 0 && std::int64_t{width} * height * 4 > kMaxBytes)
+        height = static_cast<std::int32_t>(kMaxBytes / 4 / width);
+    return Point{width, height};
 }

@@ -36,3 +36,7 @@ int ClampZoom(int zoom);
 /// The largest factor (at least kMinZoom) at which a picture of this size still makes a bitmap
 /// that the window system can hold: at most 32767 pixels a side and 512 MiB at 4 bytes a pixel.
 int LargestZoomFor(Point picture);
+
+/// The play field shrunk, where it must be, to what the window system can hold at kMinZoom
+/// (see LargestZoomFor): sides of at most 32767 pixels, then as many rows as 512 MiB allow.
+Point ClampPlayField(Point size);

@@ -1,9 +1,12 @@
 #include "scene/FileSource.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 
@@ -79,4 +82,22 @@ std::string FolderOf(const std::string& path)
     if (slash == std::string::npos)
         return {};
     return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+int CheckReadable(const std::string& path)
+{
+    // Non-blocking, so that a named pipe cannot hang the program here.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno;
+    struct stat info{};
+    int error = 0;
+    if (::fstat(fd, &info) != 0)
+        error = errno;
+    else if (S_ISDIR(info.st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        error = EACCES;
+    ::close(fd);
+    return error;
 }

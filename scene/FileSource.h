@@ -27,5 +27,10 @@ private:
     std::string m_folder;
 };
 
+/// Whether the file can be opened for reading, checked without waiting on it. Returns 0 or the
+/// errno of the failure; a folder counts as EISDIR, anything else that is not a regular file (a
+/// pipe or a device, which would never end or never answer) as EACCES.
+int CheckReadable(const std::string& path);
+
 /// The folder part of a path: the text before the last "/", or "" when there is none.
 std::string FolderOf(const std::string& path);

@@ -78,7 +78,25 @@ public:
     void SelectSet(int base, int step);
     void SelectPaletteGroup(std::int64_t base, std::int64_t step);
 
+    /// Where every object of every set stands, each set's palette group, the set shown and each
+    /// cel's fix: all that Restore changes.
+    struct Arrangement
+    {
+        int set = 0;
+        std::vector<SetLine> sets;
+        std::vector<std::int32_t> fixes;
+    };
+    /// Stores the current set's positions first.
+    Arrangement TakeArrangement();
+    /// Puts an arrangement taken from this scene back, without storing the current positions.
+    void PutArrangement(const Arrangement& arrangement);
+
     HitResult HitTest(Point point) const;
+    /// The first placed cel of object, or -1.
+    int FirstCelOf(std::int32_t object) const;
+    /// The fix of each cel of object, in placed-cel order.
+    std::vector<std::int32_t> ObjectCelFixes(std::int32_t object) const;
+    void SetObjectCelFixes(std::int32_t object, const std::vector<std::int32_t>& fixes);
     Point GetCelPosition(int index) const;
     std::int32_t GetObjectFix(int index) const;
     void ReduceObjectFix(int index, std::int64_t squaredDistance);
@@ -130,6 +148,8 @@ private:
     void MergeAllPalettes(std::int64_t group);
     /// The placed cel at index, or null when there is none.
     const PlacedCel* CelAt(int index) const;
+    /// Makes set the current one and places its cels, without storing the positions shown.
+    void ShowSet(int set);
     /// The set that (base, or the current set when base is -1) + step names, or -1 when there
     /// is no configuration or it lies outside 0 to 9.
     int TargetSet(int base, int step) const;

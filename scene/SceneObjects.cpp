@@ -135,3 +135,59 @@ void Scene::RestoreLoadState()
     CopySetLines();
     BuildSet(-1, 0);
 }
+
+int Scene::FirstCelOf(std::int32_t object) const
+{
+    for (std::size_t i = 0; i < m_placedCels.size(); ++i)
+    {
+        if (m_placedCels[i]->objectNumber == object)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::vector<std::int32_t> Scene::ObjectCelFixes(std::int32_t object) const
+{
+    std::vector<std::int32_t> fixes;
+    for (const auto& cel : m_placedCels)
+    {
+        if (cel->objectNumber == object)
+            fixes.push_back(cel->fix);
+    }
+    return fixes;
+}
+
+void Scene::SetObjectCelFixes(std::int32_t object, const std::vector<std::int32_t>& fixes)
+{
+    auto fix = fixes.begin();
+    for (const auto& cel : m_placedCels)
+    {
+        if (cel->objectNumber == object && fix != fixes.end())
+            cel->fix = *fix++;
+    }
+}
+
+Scene::Arrangement Scene::TakeArrangement()
+{
+    StorePositions();
+    Arrangement arrangement;
+    arrangement.set = m_currentSet;
+    for (const auto& set : m_workingSets)
+        arrangement.sets.push_back(*set);
+    for (const auto& cel : m_placedCels)
+        arrangement.fixes.push_back(cel->fix);
+    return arrangement;
+}
+
+void Scene::PutArrangement(const Arrangement& arrangement)
+{
+    // Taken from this scene, so the sizes agree unless the set was loaded anew since.
+    if (arrangement.sets.size() != m_workingSets.size() ||
+        arrangement.fixes.size() != m_placedCels.size())
+        return;
+    for (std::size_t i = 0; i < m_workingSets.size(); ++i)
+        *m_workingSets[i] = arrangement.sets[i];
+    for (std::size_t i = 0; i < m_placedCels.size(); ++i)
+        m_placedCels[i]->fix = arrangement.fixes[i];
+    ShowSet(arrangement.set);
+}

@@ -76,6 +76,11 @@ void Scene::SelectSet(int base, int step)
     if (target < 0)
         return;
     StorePositions();
+    ShowSet(target);
+}
+
+void Scene::ShowSet(int target)
+{
     m_currentSet = target;
     SelectPaletteGroup(-1, 0);
 

@@ -73,6 +73,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     : wxDocParentFrame(manager, nullptr, wxID_ANY, title)
 {
     SetIcons(AppIcons());
+    // Bound rather than in the table: the base binds its own close handler, and the handler
+    // bound last runs first.
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
     SetMenuBar(CommandTable::BuildMenuBar());
     // The window cannot be narrower than its menu bar; fitting must know that.
     SetMinSize(wxSize(MenuBarMinimumWidth(GetMenuBar()), -1));
@@ -196,6 +199,15 @@ void CMainFrame::RecalcLayoutBase()
 
 void CMainFrame::SetMessageText(const wxString& text)
 {
+    if (std::chrono::steady_clock::now() < m_tpTextHeldUntil)
+        return;
+    m_pStatusBar->SetStatusText(text, kPaneMessage);
+}
+
+void CMainFrame::ShowScriptText(const wxString& text)
+{
+    m_tpTextHeldUntil =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kScriptTextHoldMs);
     m_pStatusBar->SetStatusText(text, kPaneMessage);
 }
 
@@ -334,6 +346,20 @@ void CMainFrame::RefitOnce()
             doc->UpdateAllViewsWithHint(kHintRefit);
         g_nInOnSize = 0;
     }
+}
+
+void CMainFrame::OnCloseWindow(wxCloseEvent& event)
+{
+    // The set's end() may keep it on the screen a little; the window closes after it.
+    CSysDoc* doc = ActiveDocument();
+    // Closing again waits for the timer's event to be over: it deletes the document.
+    if (doc != nullptr && event.CanVeto() &&
+        doc->CloseSetThen([this] { CallAfter([this] { Close(); }); }))
+    {
+        event.Veto();
+        return;
+    }
+    event.Skip();
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event)

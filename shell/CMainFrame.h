@@ -6,6 +6,7 @@
 #include <wx/docview.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 
 class CMessagesDlg;
@@ -67,8 +68,12 @@ public:
     /// Lays out bars and canvas only; the views use it while they fit the frame.
     void RecalcLayoutBase();
 
-    /// The text of the message pane.
+    /// The text of the message pane; a set's own text holding it keeps it.
     void SetMessageText(const wxString& text);
+    /// A set's notify or debug text: it holds the message pane against prompts for
+    /// kScriptTextHoldMs, or until the next such text.
+    void ShowScriptText(const wxString& text);
+    static constexpr int kScriptTextHoldMs = 5000;
     /// Refreshes the five panes from the active view and document (done at idle).
     void UpdateStatusPanes();
 
@@ -84,6 +89,7 @@ private:
     /// Hint 3 to the views, unless a refit is already under way.
     void RefitOnce();
     void OnSize(wxSizeEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
     void OnCanvasSize(wxSizeEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnViewPaletteBar(wxCommandEvent& event);
@@ -109,6 +115,7 @@ private:
     ViewSettings* m_pSettings = nullptr;
     CMessagesDlg* m_pMessages = nullptr;
     int m_nHoverTool = wxID_NONE;
+    std::chrono::steady_clock::time_point m_tpTextHeldUntil{};
     bool m_bRefitPending = false;
 
     wxDECLARE_EVENT_TABLE();

@@ -14,6 +14,45 @@
 
 #include <wx/filename.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/time.h>
+#include <wx/utils.h>
+
+#include <functional>
+
+namespace
+{
+/// How long a viewer started together with another waits for that one to serve.
+constexpr long kStartRaceMs = 10000;
+constexpr unsigned long kStartRetryMs = 50;
+} // namespace
+
+/// Counts the modal dialogs on the screen; when the last one closes, what waited runs.
+class ModalDialogCounter : public wxModalDialogHook
+{
+public:
+    explicit ModalDialogCounter(std::function<void()> whenClear) : m_whenClear(std::move(whenClear))
+    {
+        Register();
+    }
+    bool IsAnyOpen() const { return m_nOpen > 0; }
+
+protected:
+    int Enter(wxDialog*) override
+    {
+        ++m_nOpen;
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override
+    {
+        if (--m_nOpen == 0)
+            wxTheApp->CallAfter(m_whenClear);
+    }
+
+private:
+    std::function<void()> m_whenClear;
+    int m_nOpen = 0;
+};
 
 #include <array>
 #include <utility>
@@ -69,16 +108,34 @@ bool CSysApp::OnInit()
             name.MakeAbsolute();
             absolute = name.GetFullPath();
         }
-        switch (OfferToRunningInstance(service, absolute))
+        // The lock decides which of several viewers started at once serves; the others wait
+        // until it answers, then hand their files over.
+        auto lock = std::make_unique<ServiceLock>(service);
+        const wxLongLong deadline = wxGetLocalTimeMillis() + kStartRaceMs;
+        for (;;)
         {
-        case OfferResult::Delivered:
-            m_bHandedOver = true;
-            return true;
-        case OfferResult::Running:
-            break; // that instance keeps the service
-        case OfferResult::NoInstance:
-            options.openService = service;
-            break;
+            if (lock->TryTake())
+            {
+                options.openService = service;
+                m_pServiceLock = std::move(lock);
+                break;
+            }
+            const OfferResult offered = OfferToRunningInstance(service, absolute);
+            if (offered == OfferResult::Delivered)
+            {
+                m_bHandedOver = true;
+                return true;
+            }
+            // Without a lock file, serve when nothing answers, as the only way left.
+            if (offered == OfferResult::NoInstance && !lock->IsUsable())
+            {
+                options.openService = service;
+                break;
+            }
+            // Running: that instance keeps the service and this one shows its own window.
+            if (offered == OfferResult::Running || wxGetLocalTimeMillis() >= deadline)
+                break;
+            wxMilliSleep(kStartRetryMs);
         }
     }
     return StartUp(options);
@@ -103,6 +160,7 @@ bool CSysApp::StartUp(const StartOptions& options)
     m_pSettings->Load();
     UseLanguage(ResolveLanguage(m_pSettings->Language(), LocaleEnvironment::FromProcess()));
 
+    m_pModalDialogs = std::make_unique<ModalDialogCounter>([this] { OpenRequested(); });
     m_pDocManager = new CSysDocManager(*m_pRecent);
     m_pDocManager->SetMaxDocsOpen(1);
     auto* docTemplate = new wxDocTemplate(m_pDocManager, Ui(UiText::kTemplateFilterName),
@@ -117,10 +175,8 @@ bool CSysApp::StartUp(const StartOptions& options)
 
     if (!options.openService.empty())
     {
-        m_pServer = std::make_unique<ShellOpenServer>([this](const wxString& path) {
-            if (OpenDocumentFile(path) && m_pFrame != nullptr)
-                m_pFrame->Raise();
-        });
+        m_pServer =
+            std::make_unique<ShellOpenServer>([this](const wxString& path) { RequestOpen(path); });
         // Without the service the program still works; it only cannot take files from others.
         if (!m_pServer->Create(options.openService))
             m_pServer.reset();
@@ -156,6 +212,9 @@ bool CSysApp::StartUp(const StartOptions& options)
 void CSysApp::ShutDown()
 {
     m_pServer.reset();
+    m_pServiceLock.reset();
+    m_requests.clear();
+    m_pModalDialogs.reset();
     if (m_pDocManager != nullptr)
         m_pDocManager->Clear(true);
     if (m_pFrame != nullptr)
@@ -175,19 +234,41 @@ CSysDoc* CSysApp::GetDocument() const
 
 bool CSysApp::OpenDocumentFile(const wxString& path)
 {
+    // The document puts its file at the top of the recent files once it is open.
     CSysDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->OnOpenDocument(path))
-        return false;
-    // The document's own, absolute path: the open has changed the current directory.
-    m_pRecent->Add(doc->GetFilename());
-    return true;
+    return doc != nullptr && doc->OnOpenDocument(path);
+}
+
+void CSysApp::RequestOpen(const wxString& path)
+{
+    m_requests.push_back(path);
+    OpenRequested();
+}
+
+void CSysApp::OpenRequested()
+{
+    while (!m_requests.empty() && !m_bOpeningRequest && m_pModalDialogs &&
+           !m_pModalDialogs->IsAnyOpen())
+    {
+        const wxString path = m_requests.front();
+        m_requests.pop_front();
+        // An open may show dialogs of its own; requests that come meanwhile wait for it.
+        m_bOpeningRequest = true;
+        const bool opened = OpenDocumentFile(path);
+        m_bOpeningRequest = false;
+        if (opened && m_pFrame != nullptr)
+            m_pFrame->Raise();
+    }
 }
 
 void CSysApp::OnFileNew(wxCommandEvent&)
 {
     // The document is never modified, so there is nothing to ask first.
     if (CSysDoc* doc = GetDocument())
-        doc->OnNewDocument();
+    {
+        if (!doc->CloseSetThen([doc] { doc->OnNewDocument(); }))
+            doc->OnNewDocument();
+    }
 }
 
 void CSysApp::OnFileOpen(wxCommandEvent&)

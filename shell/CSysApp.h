@@ -6,11 +6,14 @@
 #include <wx/docview.h>
 #include <wx/weakref.h>
 
+#include <deque>
 #include <memory>
 
 class CSysDoc;
+class ModalDialogCounter;
 struct MessageSink;
 class RecentFiles;
+class ServiceLock;
 class ShellOpenServer;
 class ViewSettings;
 
@@ -52,6 +55,10 @@ public:
 
     /// Opens path as the document; on success it goes to the top of the recent files.
     bool OpenDocumentFile(const wxString& path);
+    /// Opens a file that another viewer handed over, and raises the window: at once, or once
+    /// no modal dialog is open and no other open is under way, so that the document never
+    /// changes under a dialog whose command goes on with it afterwards.
+    void RequestOpen(const wxString& path);
 
     CMainFrame* GetMainFrame() const { return m_pFrame; }
     CSysDoc* GetDocument() const;
@@ -71,10 +78,16 @@ private:
     void OnUpdateViewFkiss(wxUpdateUIEvent& event);
     void OnLanguage(wxCommandEvent& event);
     void OnUpdateLanguage(wxUpdateUIEvent& event);
+    /// Opens the waiting requests in turn while nothing holds them back.
+    void OpenRequested();
 
     std::unique_ptr<RecentFiles> m_pRecent;
     std::unique_ptr<ViewSettings> m_pSettings;
+    std::unique_ptr<ServiceLock> m_pServiceLock;
     std::unique_ptr<ShellOpenServer> m_pServer;
+    std::unique_ptr<ModalDialogCounter> m_pModalDialogs;
+    std::deque<wxString> m_requests;
+    bool m_bOpeningRequest = false;
     wxDocManager* m_pDocManager = nullptr;
     // Weak: the frame deletes itself when the user closes it.
     wxWeakRef<CMainFrame> m_pFrame;

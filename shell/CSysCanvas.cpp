@@ -43,6 +43,9 @@ CSysCanvas::CSysCanvas(wxWindow* parent)
     Bind(wxEVT_LEFT_DOWN, &CSysCanvas::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &CSysCanvas::OnLeftUp, this);
     Bind(wxEVT_MOTION, &CSysCanvas::OnMotion, this);
+    // Entering is a motion like any other: it may land on a cel.
+    Bind(wxEVT_ENTER_WINDOW, &CSysCanvas::OnMotion, this);
+    Bind(wxEVT_LEAVE_WINDOW, &CSysCanvas::OnLeave, this);
     Bind(wxEVT_MOUSEWHEEL, &CSysCanvas::OnWheel, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSysCanvas::OnCaptureLost, this);
     // Before the shortcuts: a key that the set's code takes does not also switch sets.
@@ -98,6 +101,13 @@ void CSysCanvas::OnMotion(wxMouseEvent& event)
 {
     if (m_pView != nullptr)
         m_pView->OnMouseMove(event.GetPosition());
+}
+
+void CSysCanvas::OnLeave(wxMouseEvent& event)
+{
+    if (m_pView != nullptr)
+        m_pView->OnMouseLeave();
+    event.Skip();
 }
 
 void CSysCanvas::OnKey(wxKeyEvent& event)

@@ -29,6 +29,7 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
+    void OnLeave(wxMouseEvent& event);
     void OnKey(wxKeyEvent& event);
     void OnWheel(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);

@@ -2,9 +2,11 @@
 
 #include "archive/ArchiveFileSource.h"
 #include "archive/MemberWriter.h"
+#include "image/Zoom.h"
 #include "scene/FileSource.h"
 #include "shell/CChooseConfigDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CMoveCommand.h"
 #include "shell/CSysCanvas.h"
 #include "shell/CommandIds.h"
 #include "shell/FileDialogs.h"
@@ -85,6 +87,10 @@ wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
     EVT_MENU(ID_FILE_SAVE, CSysDoc::OnFileSave)
     EVT_MENU(ID_FILE_SAVE_AS, CSysDoc::OnFileSaveAs)
     EVT_MENU(ID_FILE_OPEN_ADD_ON, CSysDoc::OnOpenAddOn)
+    EVT_MENU(ID_EDIT_UNDO, CSysDoc::OnUndo)
+    EVT_MENU(ID_EDIT_REDO, CSysDoc::OnRedo)
+    EVT_UPDATE_UI(ID_EDIT_UNDO, CSysDoc::OnUpdateUndo)
+    EVT_UPDATE_UI(ID_EDIT_REDO, CSysDoc::OnUpdateRedo)
     EVT_UPDATE_UI_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnUpdateSetN)
     EVT_UPDATE_UI_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnUpdatePaletteN)
     EVT_UPDATE_UI(ID_256_COLOUR, CSysDoc::OnUpdate256Colour)
@@ -125,6 +131,7 @@ bool CSysDoc::OnNewDocument()
 {
     StopFkiss();
     m_scene.ClearScene();
+    ClearHistory();
     SetDocumentSaved(false);
     SetTitle(Ui(UiText::kUntitled));
     SetFilename(wxString(), true);
@@ -138,13 +145,23 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     SetLayer layer;
     if (!OpenLayer(path, layer))
         return false;
+    const auto open = [this, layer] { ReplaceSet(layer); };
+    if (!CloseSetThen(open))
+        open();
+    return true;
+}
+
+void CSysDoc::ReplaceSet(const SetLayer& layer)
+{
     StopFkiss();
     m_scene.ClearScene();
-    m_base = std::move(layer);
+    m_base = layer;
     m_pAddOn.reset();
     LoadLayers();
     ShowTopLayer();
-    return true;
+    // Here rather than by the caller: the open may have waited for the old set's end().
+    if (wxDocManager* manager = GetDocumentManager())
+        manager->AddFileToHistory(GetFilename());
 }
 
 bool CSysDoc::OpenAddOn(const wxString& path)
@@ -264,6 +281,7 @@ void CSysDoc::ShowArchiveMessage(const char* text, const wxString& archivePath,
 
 void CSysDoc::LoadLayers()
 {
+    ClearHistory();
     const SetLayer& top = TopLayer();
     m_pFiles = m_pAddOn ? std::make_shared<LayeredFileSource>(m_pAddOn->files, m_base.files)
                         : m_base.files;
@@ -285,6 +303,7 @@ void CSysDoc::LoadLayers()
             *m_pFiles);
     }
     m_scene.SetMessageSink(m_pSink);
+    m_bPlayFieldClamped = false;
     const bool hasMessages = m_scene.IsLoaded() && m_scene.Messages().Count() > 0;
     StartFkiss(hasMessages ? m_scene.Messages().Text() : std::string());
 }
@@ -321,12 +340,77 @@ bool CSysDoc::DeleteContents()
 {
     StopFkiss();
     m_scene.ClearScene();
+    ClearHistory();
     return true;
+}
+
+wxCommandProcessor* CSysDoc::OnCreateCommandProcessor()
+{
+    return new wxCommandProcessor(kUndoSteps);
+}
+
+void CSysDoc::ClearHistory()
+{
+    m_drag.Cancel();
+    if (wxCommandProcessor* history = GetCommandProcessor())
+        history->ClearCommands();
+}
+
+void CSysDoc::BeginDrag()
+{
+    if (m_scene.IsLoaded())
+        m_drag.Begin(m_scene);
+}
+
+void CSysDoc::EndDrag(int cel)
+{
+    if (!m_drag.IsActive())
+        return;
+    std::set<std::int32_t> objects;
+    const auto& cels = m_scene.PlacedCels();
+    if (cel >= 0 && static_cast<std::size_t>(cel) < cels.size())
+        objects.insert(cels[static_cast<std::size_t>(cel)]->objectNumber);
+    if (FkissEngine* engine = Fkiss())
+        objects.insert(engine->DraggedObjects().begin(), engine->DraggedObjects().end());
+    std::optional<DragStep> step = m_drag.Finish(m_scene, objects);
+    if (step && GetCommandProcessor())
+        GetCommandProcessor()->Store(new CMoveCommand(*this, std::move(*step)));
+}
+
+void CSysDoc::ApplyMoveStep(const MoveStep& step, StepDirection direction)
+{
+    if (ApplyStep(step, direction, m_scene, m_screen) == StepRepaint::All)
+        RefreshScreen(true, false, kHintRepaintAll);
+    else
+        UpdateAllViewsWithHint(kHintRepaintDirty);
+}
+
+void CSysDoc::OnUndo(wxCommandEvent&)
+{
+    if (!m_drag.IsActive() && GetCommandProcessor())
+        GetCommandProcessor()->Undo();
+}
+
+void CSysDoc::OnRedo(wxCommandEvent&)
+{
+    if (!m_drag.IsActive() && GetCommandProcessor())
+        GetCommandProcessor()->Redo();
+}
+
+void CSysDoc::OnUpdateUndo(wxUpdateUIEvent& event)
+{
+    event.Enable(!m_drag.IsActive() && GetCommandProcessor() && GetCommandProcessor()->CanUndo());
+}
+
+void CSysDoc::OnUpdateRedo(wxUpdateUIEvent& event)
+{
+    event.Enable(!m_drag.IsActive() && GetCommandProcessor() && GetCommandProcessor()->CanRedo());
 }
 
 void CSysDoc::StartFkiss(std::string messages)
 {
     m_pFkiss.reset();
+    m_fnAfterClose = nullptr;
     m_fkissHost = Host();
     m_fkissHost.owner = this;
     if (m_bFkissEnabled && m_scene.IsLoaded())
@@ -340,6 +424,8 @@ void CSysDoc::StartFkiss(std::string messages)
     }
     FkissEngine& engine = m_pFkiss->Engine();
     engine.SetSound(m_pFiles.get(), m_pSound.get());
+    // Every event reads this clock, so a delay counts from the click or key that set it.
+    engine.SetClock(&m_clock);
     engine.Start(m_clock.NowMs());
     LogFkissDiagnostics();
     const auto& diagnostics = engine.Diagnostics();
@@ -354,12 +440,43 @@ void CSysDoc::StartFkiss(std::string messages)
 
 void CSysDoc::StopFkiss()
 {
+    m_fnAfterClose = nullptr;
     m_fkissTimer.Stop();
     if (m_pFkiss)
         m_pFkiss->Engine().Stop();
     m_pFkiss.reset();
     if (m_pSound)
         m_pSound->StopAll();
+}
+
+bool CSysDoc::CloseSetThen(std::function<void()> then)
+{
+    if (!m_pFkiss)
+        return false;
+    FkissEngine& engine = m_pFkiss->Engine();
+    if (!engine.IsClosing())
+    {
+        engine.BeginClose();
+        LogFkissDiagnostics();
+        if (engine.HasPendingTimers())
+        {
+            // The set stays on the screen while what end() started plays out.
+            m_fnAfterClose = std::move(then);
+            m_nCloseDeadline = m_clock.NowMs() + kEndGraceMs;
+            AfterFkiss();
+            return true;
+        }
+    }
+    StopFkiss();
+    return false;
+}
+
+void CSysDoc::FinishClose()
+{
+    const std::function<void()> then = std::move(m_fnAfterClose);
+    StopFkiss();
+    if (then)
+        then();
 }
 
 std::vector<FkissDiagnostic> CSysDoc::FkissDiagnostics() const
@@ -373,7 +490,7 @@ void CSysDoc::Host::ShowText(int line, const std::string& bytes)
     if (owner != nullptr)
         owner->m_scene.AddMessage(owner->ConfigName(), line, text.utf8_string());
     if (CMainFrame* frame = MainFrame())
-        frame->SetMessageText(text);
+        frame->ShowScriptText(text);
 }
 
 void CSysDoc::LogFkissDiagnostics()
@@ -401,15 +518,24 @@ void CSysDoc::AfterFkiss()
     LogFkissDiagnostics();
     if (m_fkissHost.closeSet)
     {
-        // end() has run already: close as New does, without firing it again.
-        m_pFkiss.reset();
-        OnNewDocument();
+        // quit(): end() has run; the set closes as New does once its timers are over.
+        m_fkissHost.closeSet = false;
+        if (!m_fnAfterClose)
+        {
+            m_fnAfterClose = [this] { OnNewDocument(); };
+            m_nCloseDeadline = m_clock.NowMs() + kEndGraceMs;
+        }
+    }
+    const FkissEngine& engine = m_pFkiss->Engine();
+    if (engine.IsClosing() && (!engine.HasPendingTimers() || m_clock.NowMs() >= m_nCloseDeadline))
+    {
+        FinishClose();
         return;
     }
     if (m_fkissHost.resize)
     {
         const Point size = *m_fkissHost.resize;
-        m_screen.SetFormat(std::max(size.x, 1), std::max(size.y, 1), 0);
+        SetPlayFieldSize(Point{std::max(size.x, 1), std::max(size.y, 1)});
         m_fkissHost.resize.reset();
         m_scene.ApplyToBuffer(m_screen, true, false);
         UpdateAllViewsWithHint(kHintRefit);
@@ -421,7 +547,8 @@ void CSysDoc::AfterFkiss()
     if (m_fkissHost.scroll)
     {
         if (CMainFrame* frame = MainFrame())
-            frame->Canvas()->Scroll(m_fkissHost.scroll->x, m_fkissHost.scroll->y);
+            frame->Canvas()->Scroll(std::clamp(m_fkissHost.scroll->x, 0, m_screen.Width()),
+                                    std::clamp(m_fkissHost.scroll->y, 0, m_screen.Height()));
         m_fkissHost.scroll.reset();
     }
     if (!m_pFkiss->Engine().HasPendingTimers())
@@ -434,7 +561,7 @@ void CSysDoc::OnFkissTimer(wxTimerEvent&)
 {
     if (!m_pFkiss)
         return;
-    m_pFkiss->Engine().Tick(m_clock);
+    m_pFkiss->Engine().Tick();
     AfterFkiss();
 }
 
@@ -481,6 +608,14 @@ void CSysDoc::FkissMouseMove(Point point)
     AfterFkiss();
 }
 
+void CSysDoc::FkissMouseLeft()
+{
+    if (!m_pFkiss)
+        return;
+    m_pFkiss->Engine().MouseLeft();
+    AfterFkiss();
+}
+
 bool CSysDoc::FkissKey(std::string_view name, bool down)
 {
     if (!m_pFkiss)
@@ -493,8 +628,23 @@ bool CSysDoc::FkissKey(std::string_view name, bool down)
 
 void CSysDoc::RefreshScreen(bool handColours, bool resize, int hint)
 {
-    m_scene.ApplyToBuffer(m_screen, handColours, resize);
+    m_scene.ApplyToBuffer(m_screen, handColours, false);
+    if (resize)
+        SetPlayFieldSize(m_scene.ScreenSize());
     UpdateAllViewsWithHint(hint);
+}
+
+void CSysDoc::SetPlayFieldSize(Point size)
+{
+    const Point drawable = ClampPlayField(size);
+    m_screen.SetFormat(drawable.x, drawable.y, 0);
+    if (drawable == size || m_bPlayFieldClamped)
+        return;
+    m_bPlayFieldClamped = true;
+    wxString text = Ui(UiText::kPlayFieldClamped);
+    text.Replace("%1", wxString::Format("%d,%d", size.x, size.y));
+    text.Replace("%2", wxString::Format("%d,%d", drawable.x, drawable.y));
+    m_pSink->ShowMessage(text.utf8_string());
 }
 
 void CSysDoc::UpdateAllViewsWithHint(int hint)
@@ -522,7 +672,12 @@ bool CSysDoc::SaveTo(const wxString& path)
 {
     std::string error;
     if (m_scene.SaveSceneToFile(std::string(path.fn_str()), &error))
+    {
+        // The history stays: undoing past this point and saving again writes the older places.
+        if (GetCommandProcessor())
+            GetCommandProcessor()->MarkAsSaved();
         return true;
+    }
     m_pSink->ShowMessage(error);
     return false;
 }
@@ -551,6 +706,11 @@ bool CSysDoc::SaveAs()
 
 bool CSysDoc::SaveAsPath(const wxString& path)
 {
+    if (IsOpenArchive(path))
+    {
+        ShowArchiveMessage(UiText::kSaveOverArchive, path);
+        return false;
+    }
     if (!SaveTo(path))
         return false;
     wxFileName name(path);
@@ -576,6 +736,21 @@ bool CSysDoc::SaveAsPath(const wxString& path)
     if (wxDocManager* manager = GetDocumentManager())
         manager->AddFileToHistory(name.GetFullPath());
     return true;
+}
+
+bool CSysDoc::IsOpenArchive(const wxString& path) const
+{
+    struct stat target{};
+    if (::stat(Bytes(path).c_str(), &target) != 0)
+        return false;
+    for (const SetLayer* layer : {static_cast<const SetLayer*>(m_pAddOn.get()), &m_base})
+    {
+        struct stat info{};
+        if (layer && layer->archive && ::stat(Bytes(layer->fullPath).c_str(), &info) == 0 &&
+            info.st_dev == target.st_dev && info.st_ino == target.st_ino)
+            return true;
+    }
+    return false;
 }
 
 void CSysDoc::WriteArchiveFiles(const wxString& path)
@@ -687,12 +862,20 @@ void CSysDoc::OnRestore(wxCommandEvent&)
     if (!m_scene.IsLoaded())
         return;
     // The set starts over, its FKiSS code too (without end(): the set stays open).
+    m_drag.Cancel();
+    RestoreStep step{m_scene.TakeArrangement(), {}};
     m_fkissTimer.Stop();
     m_pFkiss.reset();
     m_scene.RestoreLoadState();
     StartFkiss(std::string());
     RefreshScreen(true, true, kHintReset);
     AfterFkiss();
+    // quit() from the load events closes the set, and the history with it.
+    if (!m_scene.IsLoaded() || !GetCommandProcessor())
+        return;
+    step.after = m_scene.TakeArrangement();
+    if (!ChangesNothing(step))
+        GetCommandProcessor()->Store(new CMoveCommand(*this, std::move(step)));
 }
 
 void CSysDoc::OnReload(wxCommandEvent&)

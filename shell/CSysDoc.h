@@ -2,6 +2,7 @@
 
 #include "fkiss/FkissSession.h"
 #include "image/ScreenBuffer.h"
+#include "scene/MoveSteps.h"
 #include "scene/FileSource.h"
 #include "scene/Scene.h"
 #include "sound/SoundPlayer.h"
@@ -9,6 +10,7 @@
 #include <wx/docview.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -44,6 +46,8 @@ public:
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveDocument(const wxString& path) override;
     bool DeleteContents() override;
+    /// Keeps the last kUndoSteps moves.
+    wxCommandProcessor* OnCreateCommandProcessor() override;
     /// Never modified, so nothing ever asks whether to save.
     bool IsModified() const override { return false; }
     void Modify(bool) override {}
@@ -78,8 +82,24 @@ public:
     void FkissUnfixed(int cel);
     void FkissRelease(int cel, Point point);
     void FkissMouseMove(Point point);
+    void FkissMouseLeft();
     /// True when a keypress or keyrelease handler took the key.
     bool FkissKey(std::string_view name, bool down);
+    /// Closing or replacing the set: end() runs. False once the set has closed; true while it
+    /// stays on the screen for the timers end() set (5 s at most), after which then runs. A
+    /// request while one waits closes at once (and the waiting one is dropped).
+    bool CloseSetThen(std::function<void()> then);
+    static constexpr std::int64_t kEndGraceMs = 5000;
+
+    // Undo: a drag is watched from the press to the release and stored as one step when it
+    // moved or loosened something. Moves made by the set's own code are not recorded.
+    static constexpr int kUndoSteps = 100;
+    /// Call once the press has been handled.
+    void BeginDrag();
+    /// Call at the release of cel, before the release events fire.
+    void EndDrag(int cel);
+    /// Applies a step of the history without firing any event of the set, and repaints.
+    void ApplyMoveStep(const MoveStep& step, StepDirection direction);
 
     /// Save writes over the document's own file only when that file exists and may be written.
     static bool NeedsNewName(const wxString& path);
@@ -105,6 +125,12 @@ private:
     void OnReload(wxCommandEvent& event);
     void OnFileSave(wxCommandEvent& event);
     void OnFileSaveAs(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+    void OnUpdateRedo(wxUpdateUIEvent& event);
+    /// Empties the history: a new set, or the same one loaded anew.
+    void ClearHistory();
 
     void OnUpdateSetN(wxUpdateUIEvent& event);
     void OnUpdatePaletteN(wxUpdateUIEvent& event);
@@ -141,6 +167,10 @@ private:
     static wxString LayerPath(const SetLayer& layer);
     /// After a save: writes what the saved configuration needs from the archives beside it.
     void WriteArchiveFiles(const wxString& path);
+    /// Sizes the screen, shrunk to what the window system can draw, saying so once per set.
+    void SetPlayFieldSize(Point size);
+    /// Whether path is an archive that a layer reads from: it is never written.
+    bool IsOpenArchive(const wxString& path) const;
     void AfterSelection();
     bool SaveAs();
 
@@ -151,8 +181,12 @@ private:
     std::string ConfigName() const;
     /// Adds the engine's diagnostics that the messages list does not hold yet.
     void LogFkissDiagnostics();
-    /// Fires end() and drops the engine.
+    /// Fires end() unless it ran already, and drops the engine.
     void StopFkiss();
+    /// The wait for end()'s timers is over: the set closes and what waited runs.
+    void FinishClose();
+    /// Replaces the set with the layer's (the open, once the old set has closed).
+    void ReplaceSet(const SetLayer& layer);
     /// After the engine ran: closes the set on quit(), else repaints what changed and keeps the
     /// timer running exactly while an alarm is pending.
     void AfterFkiss();
@@ -180,11 +214,17 @@ private:
     std::shared_ptr<FileSource> m_pFiles;
     MessageSink* m_pSink;
     bool m_bFkissEnabled = true;
+    /// The current set has been told that its play field was shrunk.
+    bool m_bPlayFieldClamped = false;
     Host m_fkissHost;
     std::unique_ptr<SoundPlayer> m_pSound;
     std::unique_ptr<FkissSession> m_pFkiss;
     SteadyClock m_clock;
     wxTimer m_fkissTimer;
+    DragRecorder m_drag;
+    /// What runs once the closing set has closed, and when it closes at the latest.
+    std::function<void()> m_fnAfterClose;
+    std::int64_t m_nCloseDeadline = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

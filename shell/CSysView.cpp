@@ -216,6 +216,9 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     {
     case kHintReset:
     case kHintRefit:
+        // A new picture takes the keys at once: a set's keypress needs no click first.
+        if (which == kHintReset && m_pCanvas != nullptr)
+            m_pCanvas->SetFocus();
         ResetStatus();
         SetScrollSizes();
         if (CMainFrame* frame = Frame())
@@ -437,6 +440,8 @@ void CSysView::OnLButtonDown(const wxPoint& client)
     doc->FkissPress(m_nCaught, p);
     if (!scene.IsLoaded())
         OnLButtonUp(client); // quit() closed the set
+    else
+        doc->BeginDrag();
 }
 
 void CSysView::OnMouseMove(const wxPoint& client)
@@ -517,9 +522,18 @@ void CSysView::OnLButtonUp(const wxPoint& client)
         if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
             m_pCanvas->ReleaseMouse();
         if (doc->GetScene().IsLoaded())
+        {
+            doc->EndDrag(released);
             doc->FkissRelease(released, p);
+        }
     }
     m_ptStatus = p;
+}
+
+void CSysView::OnMouseLeave()
+{
+    if (!m_bCatch)
+        GetDocument()->FkissMouseLeft();
 }
 
 bool CSysView::OnKey(int keyCode, bool down)

@@ -39,6 +39,8 @@ public:
     void OnLButtonDown(const wxPoint& client);
     void OnMouseMove(const wxPoint& client);
     void OnLButtonUp(const wxPoint& client);
+    /// The pointer left the canvas (a hold keeps it, as the mouse is captured).
+    void OnMouseLeave();
     /// The wheel with Ctrl zooms in (away from the user) or out; false when it is no zoom.
     bool OnMouseWheel(const wxMouseEvent& event);
 

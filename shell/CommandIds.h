@@ -17,6 +17,7 @@ enum CommandId : int
     ID_EDIT_CUT = 31535,
     ID_EDIT_PASTE = 31537,
     ID_EDIT_UNDO = 31543,
+    ID_EDIT_REDO = 31544,
     ID_APP_ABOUT = 31564,
     ID_APP_EXIT = 31565,
     ID_NEXT_PANE = 31580,

@@ -1,5 +1,7 @@
 #include "shell/IniText.h"
 
+#include "scene/ReplaceFile.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -57,22 +59,14 @@ void WriteSection(const std::string& path, const char* header,
         if (!inSection)
             kept.push_back(line);
     }
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : kept)
-            out << line << '\n';
-        out << header << '\n';
-        for (const std::string& entry : entries)
-            out << entry << '\n';
-        if (!out)
-        {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            return;
-        }
-    }
-    std::filesystem::rename(temporary, path, error);
+    std::string text;
+    for (const std::string& line : kept)
+        text += line + '\n';
+    text += std::string(header) + '\n';
+    for (const std::string& entry : entries)
+        text += entry + '\n';
+    // A failure keeps the old file whole; the settings are not worth a message.
+    ReplaceFile(path, text);
 }
 
 } // namespace IniText

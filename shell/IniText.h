@@ -15,8 +15,8 @@ bool IsSectionHeader(const std::string& line);
 /// The file's lines, or none when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& path);
 /// Rewrites the file with the section header (e.g. "[View]") holding entries ("Key=value"
-/// lines) at its end, every other section's lines kept as they are. The file is written beside
-/// and renamed over, so a failed write never costs the other sections.
+/// lines) at its end, every other section's lines kept as they are. The file is replaced only
+/// once the new one is complete, so a failed write (a full disk) never costs any section.
 void WriteSection(const std::string& path, const char* header,
                   const std::vector<std::string>& entries);
 } // namespace IniText

@@ -3,9 +3,6 @@
 #include "shell/UiText.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -57,24 +54,6 @@ const char* MessageFor(int error)
     }
 }
 } // namespace
-
-int CheckReadable(const std::string& path)
-{
-    // Non-blocking, so that a named pipe cannot hang the program here.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno;
-    struct stat info{};
-    int error = 0;
-    if (::fstat(fd, &info) != 0)
-        error = errno;
-    else if (S_ISDIR(info.st_mode))
-        error = EISDIR;
-    else if (!S_ISREG(info.st_mode))
-        error = EACCES; // a pipe or device would never end or never answer
-    ::close(fd);
-    return error;
-}
 
 wxString OpenFailureMessage(int error, const wxString& path)
 {

@@ -2,44 +2,28 @@
 
 #include <wx/app.h>
 #include <wx/filename.h>
-#include <wx/log.h>
+#include <wx/socket.h>
 #include <wx/utils.h>
 
-#include <cerrno>
-#include <memory>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace
 {
-constexpr const char* kTopic = "system";
-constexpr const char* kRequestStart = "[open(\"";
-constexpr const char* kRequestEnd = "\")]";
-
-class ShellOpenConnection : public wxConnection
+enum
 {
-public:
-    explicit ShellOpenConnection(const std::function<void(const wxString&)>& open) : m_open(open)
-    {
-    }
-
-    bool OnExec(const wxString& topic, const wxString& data) override
-    {
-        if (topic != kTopic)
-            return false;
-        const std::optional<wxString> path = ParseOpenRequest(data);
-        if (!path)
-            return false;
-        // Opened from the event loop, so that message boxes do not run inside the socket
-        // callback and the sender is not kept waiting.
-        auto open = m_open;
-        wxTheApp->CallAfter([open, file = *path] { open(file); });
-        return true;
-    }
-
-private:
-    std::function<void(const wxString&)> m_open;
+    ID_SERVER_SOCKET = wxID_HIGHEST + 1,
+    ID_CLIENT_SOCKET,
 };
+
+/// Requests being read at once; more connections are closed unread.
+constexpr std::size_t kMaxConnections = 8;
+/// How long a second start waits for the running viewer's answer.
+constexpr long kAnswerSeconds = 10;
 } // namespace
 
 bool IsPrivateFolder(const std::string& path)
@@ -106,46 +90,140 @@ wxString ShellOpenService(const std::string& folder, const wxString& executableN
     return service + "-" + name;
 }
 
-std::optional<wxString> ParseOpenRequest(const wxString& request)
+ServiceLock::ServiceLock(const wxString& service)
 {
-    const wxString start(kRequestStart);
-    const wxString end(kRequestEnd);
-    if (request.length() <= start.length() + end.length() || !request.StartsWith(start) ||
-        !request.EndsWith(end))
-        return std::nullopt;
-    const wxString path = request.Mid(start.length(), request.length() - start.length() -
-                                                          end.length());
-    if (path.find('"') != wxString::npos || path.find('\0') != wxString::npos)
-        return std::nullopt;
-    return path;
+    const std::string path = std::string(service.fn_str()) + ".lock";
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
 
-wxString MakeOpenRequest(const wxString& path)
+ServiceLock::~ServiceLock()
 {
-    return wxString(kRequestStart) + path + kRequestEnd;
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool ServiceLock::TryTake()
+{
+    if (!m_bHeld && m_fd >= 0)
+        m_bHeld = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+    return m_bHeld;
 }
 
 ShellOpenServer::ShellOpenServer(std::function<void(const wxString&)> open)
     : m_open(std::move(open))
 {
+    Bind(wxEVT_SOCKET, &ShellOpenServer::OnServerEvent, this, ID_SERVER_SOCKET);
+    Bind(wxEVT_SOCKET, &ShellOpenServer::OnClientEvent, this, ID_CLIENT_SOCKET);
 }
 
-wxConnectionBase* ShellOpenServer::OnAcceptConnection(const wxString& topic)
+ShellOpenServer::~ShellOpenServer()
 {
-    if (topic != kTopic)
-        return nullptr;
-    return new ShellOpenConnection(m_open);
+    while (!m_readers.empty())
+        Drop(m_readers.begin()->first);
+    if (m_pSocket)
+    {
+        m_pSocket->Notify(false);
+        m_pSocket->Destroy();
+        ::unlink(m_strPath.c_str());
+    }
+}
+
+bool ShellOpenServer::Create(const wxString& service)
+{
+    m_strPath = std::string(service.fn_str());
+    // A socket left by a viewer that did not end cleanly; the lock says that none serves now.
+    struct stat info{};
+    if (::lstat(m_strPath.c_str(), &info) == 0 && S_ISSOCK(info.st_mode))
+        ::unlink(m_strPath.c_str());
+    wxUNIXaddress address;
+    address.Filename(service);
+    m_pSocket = new wxSocketServer(address, wxSOCKET_NOWAIT);
+    if (!m_pSocket->IsOk())
+    {
+        m_pSocket->Destroy();
+        m_pSocket = nullptr;
+        return false;
+    }
+    m_pSocket->SetEventHandler(*this, ID_SERVER_SOCKET);
+    m_pSocket->SetNotify(wxSOCKET_CONNECTION_FLAG);
+    m_pSocket->Notify(true);
+    return true;
+}
+
+void ShellOpenServer::OnServerEvent(wxSocketEvent&)
+{
+    wxSocketBase* client = m_pSocket ? m_pSocket->Accept(false) : nullptr;
+    if (!client)
+        return;
+    if (m_readers.size() >= kMaxConnections)
+    {
+        client->Destroy();
+        return;
+    }
+    m_readers.emplace(client, OpenRequestReader());
+    client->SetFlags(wxSOCKET_NOWAIT);
+    client->SetEventHandler(*this, ID_CLIENT_SOCKET);
+    client->SetNotify(wxSOCKET_INPUT_FLAG | wxSOCKET_LOST_FLAG);
+    client->Notify(true);
+}
+
+void ShellOpenServer::OnClientEvent(wxSocketEvent& event)
+{
+    wxSocketBase* socket = event.GetSocket();
+    const auto found = m_readers.find(socket);
+    if (found == m_readers.end())
+        return;
+    OpenRequestReader& reader = found->second;
+    std::uint8_t chunk[4096];
+    while (event.GetSocketEvent() == wxSOCKET_INPUT &&
+           reader.GetState() == OpenRequestReader::State::Incomplete)
+    {
+        socket->Read(chunk, sizeof chunk);
+        const std::size_t got = socket->LastReadCount();
+        if (got == 0)
+            break;
+        reader.Feed(std::span<const std::uint8_t>(chunk, got));
+    }
+    if (reader.GetState() == OpenRequestReader::State::Incomplete &&
+        event.GetSocketEvent() == wxSOCKET_INPUT)
+        return;
+    const wxString path = reader.GetState() == OpenRequestReader::State::Complete
+                              ? wxString::FromUTF8(reader.Path())
+                              : wxString();
+    if (!path.empty())
+        socket->Write(&kOpenAccepted, 1);
+    Drop(socket);
+    if (path.empty())
+        return;
+    // Opened from the event loop, so that message boxes do not run inside the socket callback.
+    auto open = m_open;
+    wxTheApp->CallAfter([open, path] { open(path); });
+}
+
+void ShellOpenServer::Drop(wxSocketBase* socket)
+{
+    m_readers.erase(socket);
+    socket->Notify(false);
+    socket->Destroy();
 }
 
 OfferResult OfferToRunningInstance(const wxString& service, const wxString& path)
 {
-    wxLogNull quiet; // no instance is the usual case, not an error
-    wxClient client;
-    std::unique_ptr<wxConnectionBase> connection(
-        client.MakeConnection("localhost", service, kTopic));
-    if (!connection)
+    wxUNIXaddress address;
+    address.Filename(service);
+    wxSocketClient client(wxSOCKET_BLOCK | wxSOCKET_WAITALL);
+    client.SetTimeout(kAnswerSeconds);
+    if (!client.Connect(address, true))
         return OfferResult::NoInstance;
-    const bool delivered = !path.empty() && connection->Execute(MakeOpenRequest(path));
-    connection->Disconnect();
-    return delivered ? OfferResult::Delivered : OfferResult::Running;
+    if (path.empty())
+        return OfferResult::Running;
+    const std::string frame = FrameOpenRequest(path.utf8_string());
+    client.Write(frame.data(), static_cast<wxUint32>(frame.size()));
+    if (client.Error() || client.LastWriteCount() != frame.size())
+        return OfferResult::Running;
+    std::uint8_t answer = 0;
+    client.Read(&answer, 1);
+    return !client.Error() && client.LastReadCount() == 1 && answer == kOpenAccepted
+               ? OfferResult::Delivered
+               : OfferResult::Running;
 }

@@ -27,6 +27,10 @@ TEST(ArchiveFileSourceTest, FindsNamesBesideTheConfigurationThenByUniqueBaseName
         {"a/leg.cel", Bytes("leg a")},
         {"b/leg.cel", Bytes("leg b")},
         {"x/HAT.CEL", Bytes("stray hat")},
+        {"set/Hand.cel", Bytes("hand mixed")},
+        {"set/HAND.CEL", Bytes("hand upper")},
+        {"set/dup.cel", Bytes("first dup")},
+        {"set/dup.cel", Bytes("second dup")},
     });
     ArchiveFileSource files(archive, "set");
     const struct
@@ -36,7 +40,8 @@ TEST(ArchiveFileSourceTest, FindsNamesBesideTheConfigurationThenByUniqueBaseName
     } cases[] = {
         {"body.cel", "folder exact"}, {"BODY.CEL", "folder upper"}, {"FACE.CEL", "folder face"},
         {"arm.cel", "stray arm"},     {"hat.cel", "stray hat"},     {"leg.cel", std::nullopt},
-        {"none.cel", std::nullopt},   {"", std::nullopt},
+        {"none.cel", std::nullopt},   {"", std::nullopt},           {"hand.cel", "hand upper"},
+        {"dup.cel", "first dup"},
     };
     for (const auto& c : cases)
     {

@@ -257,3 +257,27 @@ TEST(ArchiveTest, ListsConfigurationsInNameOrder)
     EXPECT_TRUE(Archive::HasArchiveExtension("set.Zip"));
     EXPECT_FALSE(Archive::HasArchiveExtension("set.cnf"));
 }
+
+TEST(ArchiveTest, SizesStatedOnlyAfterTheDataAreHeldToTheLimits)
+{
+    const ArchiveLimits limits{1u << 20, 4u << 20};
+    std::vector<ArchiveEntry> bomb;
+    for (int i = 0; i < 16; ++i)
+        bomb.push_back({"m" + std::to_string(i) + ".cel", std::vector<std::uint8_t>(limits.member)});
+    EXPECT_EQ(Archive::FromBytes(StreamedZipArchive(bomb), limits).error, ArchiveError::TooLarge);
+
+    // One member of unstated size past the member limit: the rest lies behind it.
+    const std::vector<ArchiveEntry> oversized{{"big.cel", std::vector<std::uint8_t>(limits.member + 1)},
+                                              {"KISS.CNF", Bytes(";")}};
+    EXPECT_EQ(Archive::FromBytes(StreamedZipArchive(oversized), limits).error,
+              ArchiveError::TooLarge);
+
+    // Within the limits the same layout reads in full.
+    Archive::OpenResult fits =
+        Archive::FromBytes(StreamedZipArchive({bomb[0], bomb[1], {"KISS.CNF", Bytes(";")}}), limits);
+    ASSERT_EQ(fits.error, ArchiveError::None);
+    ASSERT_EQ(fits.archive->Members().size(), 3u);
+    for (const ArchiveMember& member : fits.archive->Members())
+        EXPECT_TRUE(member.bytes) << member.name;
+    EXPECT_EQ(fits.archive->Members()[0].bytes->size(), limits.member);
+}

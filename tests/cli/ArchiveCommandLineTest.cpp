@@ -60,8 +60,9 @@ TEST_F(ArchiveCommandLineTest, ListsTheConfigurationsOfAnArchive)
     EXPECT_EQ(RunTool({"--list", dir.Write("bad.zip", std::string("PK\x03\x04 broken"))}), 1);
     EXPECT_EQ(RunTool({"--list", dir.File("none.lzh")}), 1);
     EXPECT_EQ(RunTool({"--list", twoConfigs, "--export", "x.png"}), 2);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot read " + dir.File("none.lzh")),
-              std::string::npos);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("cannot read " + dir.File("bad.zip")), std::string::npos);
+    EXPECT_NE(errors.find("cannot open " + dir.File("none.lzh")), std::string::npos);
 }
 
 TEST_F(ArchiveCommandLineTest, ExportsTheChosenOrOnlyConfiguration)

@@ -2,10 +2,14 @@
 
 #include "../scene/PngRead.h"
 #include "../scene/SceneFixtures.h"
+#include "support/ChildProcess.h"
 #include "support/ConfigText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -46,7 +50,23 @@ TEST_F(CommandLineTest, LeavesTheWindowCommandLineAlone)
 {
     EXPECT_EQ(RunTool({}), std::nullopt);
     EXPECT_EQ(RunTool({config}), std::nullopt);
-    EXPECT_EQ(RunTool({"--set", "3", config}), std::nullopt);
+    EXPECT_EQ(RunTool({"-"}), std::nullopt);
+}
+
+TEST_F(CommandLineTest, UnknownOptionsEndWithTheUsageInsteadOfOpeningTheWindow)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--bogus"}, {"-x", config}, {"--set", "3", config}})
+    {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool(args), 2) << args.front();
+        const std::string text = testing::internal::GetCapturedStderr();
+        EXPECT_NE(text.find("Usage: velquin [FILE.CNF]"), std::string::npos) << text;
+    }
+    testing::internal::CaptureStderr();
+    RunTool({"--bogus"});
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option --bogus"),
+              std::string::npos);
 }
 
 TEST_F(CommandLineTest, HelpListsTheOptionsAndTheWindowUsage)
@@ -136,6 +156,52 @@ TEST_F(CommandLineTest, RejectsBadCommandLinesAndUnusableFiles)
     EXPECT_NE(errors.find("cannot open " + dir.File("none.cnf")), std::string::npos);
     EXPECT_NE(errors.find("cannot write " + dir.File("no/such/out.png")), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(CommandLineTest, PipesAndDevicesAreRefusedAsSetsAndArchives)
+{
+    const std::string pipe = dir.File("pipe.cnf");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/zero"), dir.Path()})
+    {
+        std::string errors;
+        // A hang or an endless read is what went wrong before: the child ends itself instead.
+        const int status = RunInChild(
+            [&](std::ostream& out)
+            {
+                alarm(10);
+                testing::internal::CaptureStderr();
+                const auto result = RunTool({"--export", dir.File("out.png"), path});
+                out << testing::internal::GetCapturedStderr();
+                return result.value_or(-1);
+            },
+            &errors);
+        EXPECT_EQ(status, 1) << path;
+        EXPECT_NE(errors.find("velquin: cannot open " + path + ": "), std::string::npos) << errors;
+    }
+    const std::string packed = dir.File("pipe.zip");
+    ASSERT_EQ(mkfifo(packed.c_str(), 0600), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTool({"--list", packed}), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("velquin: cannot open " + packed),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.png")));
+}
+
+TEST_F(CommandLineTest, AFailedWriteKeepsTheOldPicture)
+{
+    const std::string out = dir.Write("out.png", std::string(20, 'k'));
+    // Room for the old file's size, not for the new picture. The messages go to the test's own
+    // standard error: a capture would be a file under the same limit.
+    const int status = RunInChild(
+        [&](std::ostream&)
+        { return LimitFileSize(20) ? RunTool({"--export", out, config}).value_or(-1) : 99; });
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(dir.Read("out.png"), std::string(20, 'k'));
+    // Nothing left beside it: the set's three files and the old picture.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              4);
 }
 
 TEST_F(CommandLineTest, RunsFkissTimersForTheGivenSimulatedTime)

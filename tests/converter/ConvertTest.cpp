@@ -1,14 +1,12 @@
 #include "Convert.h"
 
 #include "BmpBytes.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -50,31 +48,11 @@ protected:
     std::string RunRestricted(const std::vector<std::string>& arguments,
                               const std::function<bool()>& restrict)
     {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return {};
-        const pid_t child = fork();
-        if (child == 0)
-        {
-            close(fds[0]);
-            if (!restrict())
-                _exit(99);
-            std::ostringstream out;
-            const int status = RunTarnel(arguments, out);
-            const std::string text = out.str();
-            if (write(fds[1], text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-                _exit(98);
-            _exit(status);
-        }
-        close(fds[1]);
         std::string text;
-        char chunk[256];
-        for (ssize_t got; (got = read(fds[0], chunk, sizeof chunk)) > 0;)
-            text.append(chunk, static_cast<std::size_t>(got));
-        close(fds[0]);
-        int wait = 0;
-        waitpid(child, &wait, 0);
-        m_status = WIFEXITED(wait) && WEXITSTATUS(wait) != 99 ? WEXITSTATUS(wait) : -1;
+        m_status = RunInChild(
+            [&](std::ostream& out) { return restrict() ? RunTarnel(arguments, out) : 99; }, &text);
+        if (m_status == 99)
+            m_status = -1;
         return text;
     }
     std::set<std::string> Files()
@@ -132,11 +110,8 @@ TEST_F(ConvertTest, FailedWriteIsReportedAndLeavesTheExistingCelAsItWas)
     const auto before = Files();
 
     // Room for a 1 by 1 cel (36 bytes) but not a 4 by 4 one.
-    const std::string out = RunRestricted({"big.bmp", "new.bmp", "ok.bmp"}, [] {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{40, 40};
-        return setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    });
+    const std::string out =
+        RunRestricted({"big.bmp", "new.bmp", "ok.bmp"}, [] { return LimitFileSize(40); });
     EXPECT_EQ(out, "入力ファイル big.bmpを処理します\n"
                    "出力ファイル big.CEL が書き込めません(File too large)\n"
                    "入力ファイル new.bmpを処理します\n"
@@ -168,6 +143,25 @@ TEST_F(ConvertTest, OutputFolderThatIsNotWritableIsReportedAndLeftAsItWas)
     EXPECT_EQ(m_status, kExitFailed);
     EXPECT_EQ(m_dir.Read("doll.CEL"), "keep");
     EXPECT_EQ(Files(), before);
+}
+
+TEST_F(ConvertTest, PipesAndFoldersAreRefusedAsInputOrMask)
+{
+    Put("doll.bmp", BmpBytes(1, 1));
+    ASSERT_EQ(mkfifo(m_dir.File("pipe.bmp").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(m_dir.File("_oll.bmp").c_str(), 0600), 0);
+    std::filesystem::create_directory(m_dir.File("dir.bmp"));
+    // A hang is what went wrong before: the child ends itself rather than the test waiting.
+    const std::string out = RunRestricted({"pipe.bmp", "doll.bmp", "dir.bmp"}, [] {
+        alarm(10);
+        return true;
+    });
+    EXPECT_EQ(out, "入力ファイル pipe.bmpがオープンできません\n"
+                   "入力ファイル _oll.bmpがオープンできません\n"
+                   "入力ファイル dir.bmpがオープンできません\n");
+    EXPECT_EQ(m_status, kExitFailed);
+    EXPECT_FALSE(Exists("doll.CEL"));
+    EXPECT_FALSE(Exists("pipe.CEL"));
 }
 
 TEST_F(ConvertTest, NameRulesSelectBitmapsAndDeriveMaskAndOutputNames)

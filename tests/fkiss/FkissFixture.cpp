@@ -26,6 +26,17 @@ void FkissFixture::Load(std::initializer_list<std::string_view> lines)
     Engine().Start();
 }
 
+void FkissFixture::LoadWithCode(std::vector<std::string> lines,
+                                const std::vector<std::string>& code)
+{
+    lines.push_back(";@EventHandler");
+    lines.insert(lines.end(), code.begin(), code.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    Load({text});
+}
+
 int FkissFixture::CelOf(const std::string& name, int nth) const
 {
     const auto& cels = scene.PlacedCels();

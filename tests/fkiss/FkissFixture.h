@@ -38,6 +38,8 @@ protected:
 
     /// Loads the configuration lines and starts the engine (the load events run).
     void Load(std::initializer_list<std::string_view> lines);
+    /// Loads the set lines, then ";@EventHandler" and the code lines.
+    void LoadWithCode(std::vector<std::string> lines, const std::vector<std::string>& code);
     FkissEngine& Engine() { return m_session->Engine(); }
 
     /// The index of the n-th placed cel of the named file (placed cels run from the last cel

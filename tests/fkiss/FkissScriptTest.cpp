@@ -121,8 +121,65 @@ TEST(FkissScriptTest, LinksNestedIfElseIfElseBlocks)
     const auto& actions = script.handlers[0].actions;
     ASSERT_EQ(actions.size(), 9u);
     EXPECT_EQ(actions[0].jump, 4);
-    EXPECT_EQ(actions[1].jump, 3);
+    EXPECT_EQ(actions[1].jump, 4);
+    EXPECT_EQ(actions[1].end, 4);
     EXPECT_EQ(actions[4].jump, 6);
-    EXPECT_EQ(actions[4].end, 8);
-    EXPECT_EQ(actions[6].end, 8);
+    EXPECT_EQ(actions[4].end, 9);
+    EXPECT_EQ(actions[6].end, 9);
+}
+
+TEST(FkissScriptTest, IfsWithoutEndifEndWhereTheNextIfBegins)
+{
+    const FkissScript script =
+        ParseFkiss(ConfigText({";@EventHandler", ";@begin()",
+                               ";@ ifequal(a,1) nop() else() nop()",          // 0 1 2 3: no endif
+                               ";@ ifequal(b,1) ifequal(c,1) nop() endif()",  // 4 5 6 7: 4 has none
+                               ";@ iflessthan(d,1) nop() elseifequal(d,2)"}), // 8 9 10: no endif
+                   "k.cnf");
+    EXPECT_EQ(Messages(script), (std::vector<std::string>{"k.cnf:3: warning: if without endif",
+                                                          "k.cnf:4: warning: if without endif",
+                                                          "k.cnf:5: warning: if without endif"}));
+    const auto& actions = script.handlers[0].actions;
+    ASSERT_EQ(actions.size(), 11u);
+    EXPECT_EQ(actions[0].jump, 2);
+    EXPECT_EQ(actions[0].end, 4);
+    EXPECT_EQ(actions[2].end, 4);
+    // The endif closes the innermost if; the one before it guards nothing.
+    EXPECT_EQ(actions[4].jump, 5);
+    EXPECT_EQ(actions[5].jump, 8);
+    EXPECT_EQ(actions[8].jump, 10);
+    EXPECT_EQ(actions[10].jump, 11);
+    EXPECT_EQ(actions[10].end, 11);
+}
+
+TEST(FkissScriptTest, AnEventThatCannotBeReadSwallowsItsActions)
+{
+    const FkissScript script =
+        ParseFkiss(ConfigText({";@EventHandler", ";@initialize() map(#1)",
+                               ";@set(#) unmap(#1)",   // 3: unreadable argument
+                               ";@ unmap(#2)",         // 4: still swallowed
+                               ";@alarm(x y) map(#3)", // 5: two arguments
+                               ";@press() map(#4)",    // 6: none
+                               ";@ map(#5)",           // 7
+                               ";@press(#1) frob(1) map(#6) map(*) map(#7)", // 8
+                               ";@set(*) col( * ) nop()"}),
+                   "k.cnf");
+    EXPECT_EQ(Messages(script), (std::vector<std::string>{
+                                    "k.cnf:3: warning: set: bad number",
+                                    "k.cnf:5: warning: alarm: expected 1 arguments, found 2",
+                                    "k.cnf:6: warning: press: expected 1 arguments, found 0",
+                                    "k.cnf:8: warning: unknown command frob",
+                                    "k.cnf:8: warning: map: argument 1 must be an object or cel"}));
+    ASSERT_EQ(script.handlers.size(), 7u);
+    EXPECT_EQ(script.handlers[0].actions.size(), 1u);
+    for (std::size_t i = 1; i <= 3; ++i)
+        EXPECT_EQ(script.handlers[i].event, FkissOp::Never) << i;
+    // An unknown word or a bad action spoils only itself.
+    const auto& press = script.handlers[4].actions;
+    ASSERT_EQ(press.size(), 2u);
+    EXPECT_EQ(press[0].args[0].number, 6);
+    EXPECT_EQ(press[1].args[0].number, 7);
+    EXPECT_EQ(script.handlers[5].args[0].kind, FkissArg::Kind::Any);
+    EXPECT_EQ(script.handlers[6].event, FkissOp::Col);
+    EXPECT_EQ(script.handlers[6].args[0].kind, FkissArg::Kind::Any);
 }

@@ -16,14 +16,9 @@ protected:
     /// Loads a 100 × 100 set of a.cel (#1 at 10,10) and b.cel (#2 at 50,50) with the code lines.
     void LoadCode(const std::vector<std::string>& code)
     {
-        std::vector<std::string> lines = {"(100,100)",     "%p.kcf",           "#1 a.cel",
-                                          "#2 b.cel",      "$0 * 10,10 50,50", "$1 * 10,10 50,50",
-                                          ";@EventHandler"};
-        lines.insert(lines.end(), code.begin(), code.end());
-        std::string text;
-        for (const std::string& line : lines)
-            text += line + "\r\n";
-        Load({text});
+        LoadWithCode({"(100,100)", "%p.kcf", "#1 a.cel", "#2 b.cel", "$0 * 10,10 50,50",
+                      "$1 * 10,10 50,50"},
+                     code);
     }
     std::int32_t Var(std::string_view name) { return Engine().Variable(name); }
 };

@@ -72,3 +72,14 @@ TEST(ZoomTest, LargePicturesZoomOnlyAsFarAsABitmapCanHold)
     EXPECT_EQ(LargestZoomFor(Point{5000, 5000}), 2);
     EXPECT_EQ(LargestZoomFor(Point{0, 0}), 4);
 }
+
+TEST(ZoomTest, PlayFieldsShrinkToWhatABitmapCanHold)
+{
+    EXPECT_EQ(ClampPlayField(Point{448, 320}), (Point{448, 320}));
+    EXPECT_EQ(ClampPlayField(Point{32767, 4096}), (Point{32767, 4096}));
+    EXPECT_EQ(ClampPlayField(Point{40000, 10}), (Point{32767, 10}));
+    EXPECT_EQ(ClampPlayField(Point{10, 65536}), (Point{10, 32767}));
+    // 32767 × 32767 would be 4 GiB: the rows are cut to 512 MiB.
+    EXPECT_EQ(ClampPlayField(Point{65536, 65536}), (Point{32767, 4096}));
+    EXPECT_EQ(LargestZoomFor(ClampPlayField(Point{65536, 65536})), 1);
+}

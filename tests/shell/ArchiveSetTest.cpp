@@ -8,11 +8,13 @@
 #include "support/ConfigText.h"
 
 #include <wx/choicdlg.h>
+#include <wx/dialog.h>
 #include <wx/listbox.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace
 {
@@ -188,6 +190,21 @@ TEST(ArchiveSetTest, SaveWritesACompleteFolderAndLeavesTheArchiveAlone)
     const std::vector<std::uint8_t> picture = Picture(doc);
     EXPECT_EQ(doc->SaveProposal(), wxString(packed.place.File("ALT.CNF")));
 
+    // Never over the open archive: by its own name, nor through a link to it, as a file dialog
+    // may hand either over.
+    const std::string link = packed.place.File("link.lzh");
+    std::filesystem::create_symlink(packed.archive, link);
+    for (const std::string& path : {packed.archive, link})
+    {
+        EXPECT_FALSE(doc->SaveAsPath(path)) << path;
+        EXPECT_EQ(packed.place.Read("two.lzh"), archiveBefore);
+        EXPECT_EQ(doc->GetTitle(), "ALT.CNF (two.lzh)");
+    }
+    ASSERT_EQ(viewer.messages.shown.size(), 2u);
+    EXPECT_EQ(viewer.messages.shown[0], "書庫 " + packed.archive +
+                                            " には保存できません。別の名前を選んでください。");
+    viewer.messages.shown.clear();
+
     TempDir target;
     target.Write("A.CEL", packed.set.folder.Read("A.CEL"));
     target.Write("B.CEL", "not a cel, and not to be replaced");
@@ -206,6 +223,62 @@ TEST(ArchiveSetTest, SaveWritesACompleteFolderAndLeavesTheArchiveAlone)
     ASSERT_TRUE(viewer.App().OpenDocumentFile(target.File("ALT.CNF")));
     EXPECT_EQ(Picture(doc), picture);
     EXPECT_TRUE(viewer.messages.shown.empty());
+}
+
+TEST(ArchiveSetTest, AnotherViewersFileWaitsUntilTheSaveMessageCloses)
+{
+    // The message after Save As is a modal box; while it is up another viewer hands a file over.
+    struct ModalMessages : MessageSink
+    {
+        void ShowMessage(const std::string&) override
+        {
+            wxDialog box(wxTheApp->GetTopWindow(), wxID_ANY, "message");
+            wxTheApp->CallAfter(
+                [this, &box]
+                {
+                    during();
+                    box.EndModal(wxID_OK);
+                });
+            box.ShowModal();
+        }
+        std::function<void()> during;
+    } modal;
+    TestSet set;
+    TempDir place;
+    std::vector<ArchiveEntry> entries;
+    for (const char* name : {"TEST.CNF", "P.KCF", "A.CEL", "B.CEL", "C.CEL"})
+        entries.push_back({name, Bytes(set.folder.Read(name))});
+    // A member that is never written out, so that the save has something to say.
+    entries.push_back({"../EVIL.CEL", Bytes("x")});
+    const std::string archive = place.Write("set.lzh", LzhArchive(entries));
+    const std::string other = set.folder.Write(
+        "OTHER.CNF", "(100,80)\r\n%P.KCF\r\n#1 A.CEL *0\r\n$0 * 30,30\r\n");
+
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    CSysDoc* doc = viewer.Doc();
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(archive));
+    wxString titleDuring;
+    modal.during = [&]
+    {
+        viewer.App().RequestOpen(other);
+        Pump();
+        titleDuring = doc->GetTitle();
+    };
+    doc->SetMessageSink(&modal);
+    TempDir target;
+    ASSERT_TRUE(doc->SaveAsPath(target.File("TEST.CNF")));
+    doc->SetMessageSink(&viewer.messages);
+    EXPECT_EQ(titleDuring, "TEST.CNF (set.lzh)");
+    EXPECT_EQ(doc->GetTitle(), "TEST.CNF");
+    EXPECT_EQ(doc->GetFilename(), wxString(target.File("TEST.CNF")));
+
+    EXPECT_TRUE(PumpUntil([&] { return doc->GetTitle() == "OTHER.CNF"; }));
+    EXPECT_EQ(doc->GetFilename(), wxString(other));
+    // The folder just saved keeps the set it was saved from.
+    const std::string saved = target.Read("TEST.CNF");
+    EXPECT_TRUE(saved.starts_with(set.folder.Read("TEST.CNF"))) << saved;
+    EXPECT_EQ(saved.find("30,30"), std::string::npos);
 }
 
 TEST(ArchiveSetTest, AddOnFilesComeFirstAndReloadKeepsBothLayers)

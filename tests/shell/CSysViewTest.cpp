@@ -350,6 +350,40 @@ TEST(CSysViewZoomTest, AWidePictureZoomsOnlyAsFarAsItsBitmapCanBeMade)
     EXPECT_FALSE(enabled);
 }
 
+TEST(CSysViewZoomTest, APlayFieldLargerThanABitmapIsShrunkWithOneMessage)
+{
+    // A toolkit assertion would bring up its dialog on every repaint; here it is only noted.
+    static std::vector<wxString> asserts;
+    asserts.clear();
+    const wxAssertHandler_t previous = wxSetAssertHandler(
+        [](const wxString&, int, const wxString&, const wxString& cond, const wxString& msg)
+        { asserts.push_back(cond + ": " + msg); });
+    TempDir folder;
+    ViewerFixture viewer(wxString::FromUTF8(folder.Write("WIDE.CNF", "(40000,10)\r\n")));
+    ASSERT_TRUE(viewer.started);
+    EXPECT_EQ(viewer.View()->ScreenBitmap().GetSize(), wxSize(32767, 10));
+    viewer.Command(ID_RELOAD);
+    viewer.Frame()->Refresh();
+    Pump();
+    ASSERT_EQ(viewer.messages.shown.size(), 2u);
+    EXPECT_EQ(viewer.messages.shown[0], "画面の大きさ (40000,10) は表示できないため (32767,10) にしました。");
+
+    // FKiSS asks for more yet, and scrolls past any end.
+    const std::string big = folder.Write(
+        "BIG.CNF", "(100,80)\r\n;@EventHandler\r\n"
+                   ";@begin() windowsize(65536,200) viewport(2147483647,2147483647)\r\n");
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(wxString::FromUTF8(big)));
+    viewer.Frame()->Refresh();
+    Pump();
+    EXPECT_EQ(viewer.Doc()->Screen().Width(), 32767);
+    EXPECT_EQ(viewer.Doc()->Screen().Height(), 200);
+    EXPECT_TRUE(viewer.Doc()->Screen().HasPixels());
+    ASSERT_EQ(viewer.messages.shown.size(), 3u);
+    EXPECT_EQ(viewer.messages.shown[2], "画面の大きさ (65536,200) は表示できないため (32767,200) にしました。");
+    wxSetAssertHandler(previous);
+    EXPECT_TRUE(asserts.empty()) << asserts.front();
+}
+
 TEST(CSysViewZoomTest, ZoomKeepsThePixelUnderThePointerInPlace)
 {
     TempDir folder;

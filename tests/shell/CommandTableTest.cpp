@@ -30,7 +30,7 @@ TEST(CommandTableTest, MenuBarHasEveryItemWithItsShortcutAndGreyedState)
     EXPECT_EQ(bar->GetMenuLabel(3), wxString::FromUTF8("ﾊﾟﾚｯﾄ(&P)"));
     EXPECT_EQ(bar->GetMenuLabel(5), wxString::FromUTF8("ﾍﾙﾌﾟ(&H)"));
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 11u);
-    EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
+    EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 7u);
     // The View menu's last addition is the language submenu, three radio items.
     EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 17u);
     wxMenuItem* language = bar->FindItem(ID_VIEW_LANGUAGE);
@@ -57,6 +57,13 @@ TEST(CommandTableTest, MenuBarHasEveryItemWithItsShortcutAndGreyedState)
     EXPECT_TRUE(bar->FindItem(ID_ZOOM_FIT)->IsCheckable());
     EXPECT_EQ(bar->FindItem(ID_VIEW_MESSAGES)->GetItemLabel(),
               wxString::FromUTF8("メッセージ一覧(&M)"));
+    // Redo right after undo, in the style of its neighbours.
+    wxMenuItem* redo = bar->GetMenu(1)->FindItemByPosition(2);
+    EXPECT_EQ(redo->GetId(), ID_EDIT_REDO);
+    EXPECT_EQ(redo->GetItemLabel(), wxString::FromUTF8("やり直し(&R)\tCtrl+Y"));
+    EXPECT_EQ(redo->GetHelp(), wxString::FromUTF8("元に戻した動作をやり直す"));
+    EXPECT_EQ(bar->FindItem(ID_EDIT_UNDO)->GetItemLabel(),
+              wxString::FromUTF8("元に戻す(&U)\tCtrl+Z"));
     EXPECT_FALSE(bar->IsEnabled(ID_FILE_MRU_FIRST));
     EXPECT_TRUE(bar->IsEnabled(ID_RELOAD));
 }
@@ -70,6 +77,9 @@ TEST(CommandTableTest, ShortcutsTakeDigitsFromBothKeyRows)
     EXPECT_EQ(CommandForKey(table, 'N', wxMOD_CONTROL), ID_FILE_NEW);
     EXPECT_EQ(CommandForKey(table, 'O', wxMOD_CONTROL), ID_FILE_OPEN);
     EXPECT_EQ(CommandForKey(table, WXK_BACK, wxMOD_ALT), ID_EDIT_UNDO);
+    EXPECT_EQ(CommandForKey(table, 'Z', wxMOD_CONTROL), ID_EDIT_UNDO);
+    EXPECT_EQ(CommandForKey(table, 'Y', wxMOD_CONTROL), ID_EDIT_REDO);
+    EXPECT_EQ(CommandForKey(table, 'Z', wxMOD_CONTROL | wxMOD_SHIFT), ID_EDIT_REDO);
     EXPECT_EQ(CommandForKey(table, '+', wxMOD_CONTROL | wxMOD_SHIFT), ID_ZOOM_IN);
     EXPECT_EQ(CommandForKey(table, WXK_NUMPAD_ADD, wxMOD_CONTROL), ID_ZOOM_IN);
     EXPECT_EQ(CommandForKey(table, '-', wxMOD_CONTROL), ID_ZOOM_OUT);

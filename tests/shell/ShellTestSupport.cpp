@@ -9,6 +9,7 @@
 
 #include <wx/app.h>
 #include <wx/event.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <dlfcn.h>
@@ -117,13 +118,20 @@ FkissTestSet::FkissTestSet()
     folder.Write("D.CEL", CelBytes::Indexed(8, 8, Filled(8, 8, 3)).Bytes());
     folder.Write("E.CEL", CelBytes::Indexed(10, 10, Filled(10, 10, 2)).Bytes());
     folder.Write("F.CEL", CelBytes::Indexed(4, 4, Filled(4, 4, 1)).Bytes());
+    folder.Write("G.CEL", CelBytes::Indexed(6, 6, Filled(6, 6, 2)).Bytes());
+    folder.Write("H.CEL", CelBytes::Indexed(6, 6, Filled(6, 6, 3)).Bytes());
     configPath = folder.Write(
         "FK.CNF",
         ConfigText({"(100,80)", "%P.KCF", "#1 A.CEL *0", "#2 C.CEL *0", "#5 F.CEL *0",
-                    "#3 E.CEL *0", "#4 D.CEL *0 ;%u", "$0 * 10,10 10,50 50,50 70,50 30,50",
-                    ";@EventHandler", ";@begin() attach(#5, #2) timer(1, 30)",
-                    ";@alarm(1) notify(\"tick\")", ";@press(#1) map(#4)",
-                    ";@in(#2, #3) moveto(#3, 50, 10)", ";@keypress(\"k\") unmap(#1)"}));
+                    "#3 E.CEL *0", "#4 D.CEL *0 ;%u", "#6 G.CEL *0", "#7 H.CEL *0",
+                    "$0 * 10,10 10,50 50,50 70,50 30,50 40,30 60,30", ";@EventHandler",
+                    ";@begin() attach(#5, #2) timer(1, 30)", ";@alarm(1) notify(\"tick\")",
+                    ";@press(#1) map(#4)", ";@in(#2, #3) moveto(#3, 50, 10)",
+                    ";@keypress(\"k\") unmap(#1)", ";@catch(#2) notify(\"held\")",
+                    ";@keypress(\"t\") timer(2, 2000) let(keyed, 1)", ";@alarm(2) unmap(#6)",
+                    ";@press(#7) timer(3, 2000) let(pressed, 1)", ";@alarm(3) unmap(#7)",
+                    ";@mousein(#7) let(inside, 1)", ";@mouseout(#7) let(inside, 0)",
+                    ";@ add(outs, outs, 1)"}));
 }
 
 ViewerFixture::ViewerFixture(const wxString& file)
@@ -179,4 +187,10 @@ bool ViewerFixture::QueryUpdate(int id, bool* enabled, bool* checked) const
     *enabled = !event.GetSetEnabled() || event.GetEnabled();
     *checked = event.GetSetChecked() && event.GetChecked();
     return true;
+}
+
+ButtonGuard::~ButtonGuard()
+{
+    if (down)
+        input.MouseUp();
 }

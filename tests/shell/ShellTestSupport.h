@@ -12,6 +12,7 @@
 #include <vector>
 
 class CMainFrame;
+class wxUIActionSimulator;
 class CSysDoc;
 class CSysView;
 
@@ -33,6 +34,14 @@ Point PositionOf(CSysDoc* doc, std::int32_t object);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 /// Lets pending window-system work and idle handlers run.
 void Pump();
+
+/// However a test ends, the button must not stay down in the X server.
+struct ButtonGuard
+{
+    wxUIActionSimulator& input;
+    bool down = false;
+    ~ButtonGuard();
+};
 
 /// The comment of object 1 in the test set: "赤い箱ｶﾊﾞﾝ" in the sets' code page.
 extern const char* const kRedBoxComment;
@@ -56,7 +65,10 @@ struct TestSet
 ///   #2 C.CEL 8 × 8 yellow at 10,50, dragged into #3 E.CEL 10 × 10 blue at 50,50 moves #3 to
 ///   50,10; #5 F.CEL 4 × 4 red at 30,50 is attached to #2;
 ///   #4 D.CEL 8 × 8 yellow at 70,50, the lamp, starts unmapped;
-///   an alarm 30 ms after the start shows "tick" in the message pane.
+///   an alarm 30 ms after the start shows "tick" in the message pane; catching #2 shows "held";
+///   #6 G.CEL 6 × 6 blue at 40,30 is unmapped 2 s after the key "t", #7 H.CEL 6 × 6 yellow at
+///   60,30 2 s after a press on it; the pointer entering #7 sets the variable inside to 1,
+///   leaving it sets it to 0 and counts in outs.
 struct FkissTestSet
 {
     TempDir folder;

@@ -11,6 +11,7 @@
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
 #include <wx/image.h>
+#include <wx/process.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -78,17 +79,7 @@ TEST(ViewerGuiTest, TypedDigitChangesTheSetAndTheMouseDragsAnObjectThatIsSaved)
     CSysCanvas* canvas = viewer.Frame()->Canvas();
     CSysDoc* doc = viewer.Doc();
     wxUIActionSimulator input;
-    // However the test ends, the button must not stay down in the X server.
-    struct ButtonGuard
-    {
-        wxUIActionSimulator& input;
-        bool down = false;
-        ~ButtonGuard()
-        {
-            if (down)
-                input.MouseUp();
-        }
-    } button{input};
+    ButtonGuard button{input};
 
     // Keys go to the window under the pointer when no window manager hands out focus.
     input.MouseMove(canvas->ClientToScreen(wxPoint(90, 70)));
@@ -264,6 +255,59 @@ TEST(ViewerGuiTest, SecondStartHandsItsFileToTheRunningViewer)
     wxKill(first, wxSIGTERM);
 }
 
+TEST(ViewerGuiTest, TwoViewersStartedAtOnceLeaveOneWindowWithTheLaterFile)
+{
+    TestSet set;
+    set.folder.Write("OTHER.CNF", "(100,80)\r\n%P.KCF\r\n#1 A.CEL *0\r\n$0 * 30,30\r\n");
+    TempDir runtime;
+    wxExecuteEnv env;
+    wxGetEnvMap(&env.env);
+    env.env["XDG_RUNTIME_DIR"] = runtime.Path();
+    env.env["XDG_CONFIG_HOME"] = runtime.Path();
+    env.cwd = set.folder.Path();
+    struct Viewer : wxProcess
+    {
+        void OnTerminate(int, int status) override
+        {
+            ended = true;
+            exitStatus = status;
+        }
+        bool ended = false;
+        int exitStatus = -1;
+    };
+    // Not deleted by wx: OnTerminate is overridden and the objects outlive the processes.
+    Viewer first;
+    Viewer second;
+    const long firstPid =
+        wxExecute(wxString(VELQUIN_BINARY) + " TEST.CNF", wxEXEC_ASYNC, &first, &env);
+    const long secondPid =
+        wxExecute(wxString(VELQUIN_BINARY) + " OTHER.CNF", wxEXEC_ASYNC, &second, &env);
+    ASSERT_GT(firstPid, 0);
+    ASSERT_GT(secondPid, 0);
+    // One of them hands its file to the other and ends well; that one then shows it.
+    EXPECT_TRUE(PumpUntil([&] { return first.ended || second.ended; }, 20000));
+    const bool firstEnded = first.ended;
+    EXPECT_EQ(firstEnded ? first.exitStatus : second.exitStatus, 0);
+    const std::string handed = firstEnded ? "TEST.CNF" : "OTHER.CNF";
+    auto windowsTitled = [](const std::string& title)
+    {
+        FILE* pipe = ::popen(("xdotool search --name '" + title + "' 2>/dev/null").c_str(), "r");
+        int count = 0;
+        char line[64];
+        while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr)
+            ++count;
+        if (pipe != nullptr)
+            ::pclose(pipe);
+        return count;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return windowsTitled("^" + handed + " - Velquin$") == 1; }, 20000));
+    Pump();
+    EXPECT_EQ(windowsTitled(" - Velquin$"), 1);
+    EXPECT_FALSE(first.ended && second.ended);
+    wxKill(firstEnded ? secondPid : firstPid, wxSIGTERM);
+    PumpUntil([&] { return first.ended && second.ended; }, 10000);
+}
+
 TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)
 {
     FkissTestSet set;
@@ -273,16 +317,7 @@ TEST(ViewerGuiTest, FkissButtonsDragsAndKeysChangeThePicture)
     CSysDoc* doc = viewer.Doc();
     canvas->Scroll(0, 0);
     wxUIActionSimulator input;
-    struct ButtonGuard
-    {
-        wxUIActionSimulator& input;
-        bool down = false;
-        ~ButtonGuard()
-        {
-            if (down)
-                input.MouseUp();
-        }
-    } button{input};
+    ButtonGuard button{input};
 
     // The lamp starts unmapped; a click on the button maps it.
     ASSERT_TRUE(PumpUntil([&] { return SameColour(GrabCanvas(canvas), 74, 54, 0, 128, 128); }));
@@ -350,4 +385,95 @@ TEST(ViewerGuiTest, TwiceShowsEveryPicturePixelAsATwoByTwoBlock)
             differing += !SameColour(shot, x, y, expected.GetRed(x, y), expected.GetGreen(x, y),
                                      expected.GetBlue(x, y));
     EXPECT_EQ(differing, 0);
+}
+
+TEST(ViewerGuiTest, CtrlZTakesBackADragOfARealSetAndCtrlYPutsItBack)
+{
+    const std::string lina = RealSet("lina");
+    if (lina.empty())
+        GTEST_SKIP() << "no real sets";
+    // A copy, so that the moved state can be saved and exported.
+    TempDir copy;
+    std::filesystem::copy(lina, copy.Path(), std::filesystem::copy_options::recursive);
+    const std::string config = copy.File("lina.cnf");
+    // The shared sets may be read-only; Save must not ask for a name.
+    std::filesystem::permissions(config, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    auto exported = [&](const std::string& name) {
+        const std::string png = copy.File(name);
+        const std::string command = std::string(VELQUIN_BINARY) + " --export '" + png + "' '" +
+                                    config + "' >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0 ? wxImage(png, wxBITMAP_TYPE_PNG) : wxImage();
+    };
+    const wxImage original = exported("original.png");
+    ASSERT_TRUE(original.IsOk());
+
+    ViewerFixture viewer{wxString(config)};
+    ASSERT_TRUE(viewer.started);
+    CSysCanvas* canvas = viewer.Frame()->Canvas();
+    CSysDoc* doc = viewer.Doc();
+    canvas->Scroll(0, 0);
+    auto shows = [&](const wxImage& picture) {
+        const wxImage shot = GrabCanvas(canvas);
+        if (!shot.IsOk() || shot.GetWidth() < picture.GetWidth() ||
+            shot.GetHeight() < picture.GetHeight())
+            return false;
+        for (int y = 0; y < picture.GetHeight(); ++y)
+            for (int x = 0; x < picture.GetWidth(); ++x)
+                if (!SameColour(shot, x, y, picture.GetRed(x, y), picture.GetGreen(x, y),
+                                picture.GetBlue(x, y)))
+                    return false;
+        return true;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return shows(original); }));
+
+    // The first free object found from the top left, held five pixels inside its cel.
+    const Scene& scene = doc->GetScene();
+    Scene::HitResult held;
+    for (int y = 5; y < original.GetHeight() && held.index < 0; y += 10)
+        for (int x = 5; x < original.GetWidth() && held.index < 0; x += 10)
+            if (const auto hit = scene.HitTest({x, y}); hit.index >= 0 && scene.GetObjectFix(hit.index) == 0)
+                held = hit;
+    ASSERT_GE(held.index, 0);
+    const Point start = held.position;
+    wxPoint grip;
+    for (int y = 0; y < original.GetHeight() && grip == wxPoint(); ++y)
+        for (int x = 0; x < original.GetWidth() && grip == wxPoint(); ++x)
+            if (scene.HitTest({x, y}).index == held.index)
+                grip = wxPoint(x, y);
+
+    wxUIActionSimulator input;
+    ButtonGuard button{input};
+    input.MouseMove(canvas->ClientToScreen(grip));
+    Pump();
+    input.MouseDown();
+    button.down = true;
+    ASSERT_TRUE(PumpUntil([&] { return viewer.View()->IsCatching(); }));
+    for (int step = 1; step <= 6; ++step)
+    {
+        input.MouseMove(canvas->ClientToScreen(grip + wxPoint(4 * step, 3 * step)));
+        Pump();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return scene.GetCelPosition(held.index) != start; }));
+    input.MouseUp();
+    button.down = false;
+    ASSERT_TRUE(PumpUntil([&] { return !viewer.View()->IsCatching(); }));
+    const Point moved = scene.GetCelPosition(held.index);
+
+    canvas->SetFocus();
+    input.Char('s', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&] { return ReadAll(config).find(std::to_string(moved.x) + "," +
+                                                            std::to_string(moved.y)) !=
+                                       std::string::npos; }));
+    const wxImage dragged = exported("dragged.png");
+    ASSERT_TRUE(dragged.IsOk());
+    EXPECT_TRUE(PumpUntil([&] { return shows(dragged); }));
+
+    input.Char('z', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&] { return scene.GetCelPosition(held.index) == start; }));
+    EXPECT_TRUE(PumpUntil([&] { return shows(original); }));
+    input.Char('y', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&] { return scene.GetCelPosition(held.index) == moved; }));
+    EXPECT_TRUE(PumpUntil([&] { return shows(dragged); }));
+    EXPECT_TRUE(viewer.messages.shown.empty());
 }

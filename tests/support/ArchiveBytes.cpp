@@ -1,11 +1,15 @@
 #include "ArchiveBytes.h"
 
+#include "archive/LzhCrc.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -20,18 +24,6 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
 {
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
-}
-
-std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes)
-{
-    std::uint16_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-    {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    return crc;
 }
 
 class BitWriter
@@ -177,7 +169,7 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
         header.push_back(static_cast<std::uint8_t>(name.size()));
         header.insert(header.end(), name.begin(), name.end());
     }
-    Put16(header, Crc16(entry.data));
+    Put16(header, LzhCrc16(entry.data));
     std::size_t crcAt = 0;
     if (options.level >= 1)
     {
@@ -211,28 +203,22 @@ void AppendLzhEntry(std::vector<std::uint8_t>& out, const ArchiveEntry& entry,
     if (crcAt != 0)
     {
         // The CRC of the whole header, taken with its own two bytes still 0.
-        const std::uint16_t crc = Crc16({out.begin() + static_cast<long>(start), out.end()});
+        const std::uint16_t crc =
+            LzhCrc16(std::span(out).subspan(start));
         out[start + 2 + crcAt] = static_cast<std::uint8_t>(crc);
         out[start + 2 + crcAt + 1] = static_cast<std::uint8_t>(crc >> 8);
     }
     out.insert(out.end(), packed.begin(), packed.end());
 }
 
-} // namespace
-
-std::vector<std::uint8_t> LzhArchive(const std::vector<ArchiveEntry>& entries,
-                                     const LzhOptions& options)
+/// sized false leaves every size unstated, so the writer puts it after the data.
+std::vector<std::uint8_t> WriteZip(const std::vector<ArchiveEntry>& entries, ZipMethod method,
+                                   bool sized)
 {
-    std::vector<std::uint8_t> out;
+    std::size_t room = 1 << 20;
     for (const ArchiveEntry& entry : entries)
-        AppendLzhEntry(out, entry, options);
-    out.push_back(0);
-    return out;
-}
-
-std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, ZipMethod method)
-{
-    std::vector<std::uint8_t> buffer(1 << 20);
+        room += entry.name.size() + entry.data.size() + 256;
+    std::vector<std::uint8_t> buffer(room);
     std::size_t used = 0;
     archive* writer = archive_write_new();
     archive_write_set_format_zip(writer);
@@ -250,7 +236,8 @@ std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, Z
         archive_entry_copy_pathname(header, entry.name.c_str());
         archive_entry_set_filetype(header, AE_IFREG);
         archive_entry_set_perm(header, 0644);
-        archive_entry_set_size(header, static_cast<la_int64_t>(entry.data.size()));
+        if (sized)
+            archive_entry_set_size(header, static_cast<la_int64_t>(entry.data.size()));
         EXPECT_EQ(archive_write_header(writer, header), ARCHIVE_OK) << archive_error_string(writer);
         archive_write_data(writer, entry.data.data(), entry.data.size());
         archive_entry_free(header);
@@ -259,6 +246,32 @@ std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, Z
     archive_write_free(writer);
     buffer.resize(used);
     return buffer;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> LzhArchive(const std::vector<ArchiveEntry>& entries,
+                                     const LzhOptions& options)
+{
+    std::vector<std::uint8_t> out;
+    for (const ArchiveEntry& entry : entries)
+        AppendLzhEntry(out, entry, options);
+    out.push_back(0);
+    return out;
+}
+
+std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries, ZipMethod method)
+{
+    return WriteZip(entries, method, true);
+}
+
+std::vector<std::uint8_t> StreamedZipArchive(const std::vector<ArchiveEntry>& entries)
+{
+    std::vector<std::uint8_t> bytes = WriteZip(entries, ZipMethod::Deflated, false);
+    const std::uint8_t central[] = {'P', 'K', 1, 2};
+    bytes.erase(std::search(bytes.begin(), bytes.end(), std::begin(central), std::end(central)),
+                bytes.end());
+    return bytes;
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text)

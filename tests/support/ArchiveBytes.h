@@ -34,6 +34,10 @@ enum class ZipMethod
 std::vector<std::uint8_t> ZipArchive(const std::vector<ArchiveEntry>& entries,
                                      ZipMethod method = ZipMethod::Deflated);
 
+/// A deflated ZIP as a writer to a pipe leaves it: every size only in a data descriptor after
+/// the member's data, and the central directory cut off, so nothing states a size up front.
+std::vector<std::uint8_t> StreamedZipArchive(const std::vector<ArchiveEntry>& entries);
+
 std::vector<std::uint8_t> Bytes(const std::string& text);
 
 /// Writes bytes to path; fails the test when it cannot.

@@ -17,14 +17,25 @@
 
 namespace
 {
+/// Only a regular file opens: a folder holds no bytes to read, and a pipe or a device would
+/// hang the conversion or never end.
 bool OpenForReading(const std::string& name, std::ifstream& file)
 {
-    // A folder opens like a file here but holds no bytes to read.
     std::error_code error;
-    if (std::filesystem::is_directory(name, error))
+    if (!std::filesystem::is_regular_file(name, error))
         return false;
     file.open(name, std::ios::binary);
     return file.is_open();
+}
+
+/// Whether something other than a regular file lies under name: a mask that is there but
+/// cannot be read is an error, while a missing one only means that there is none.
+bool IsThereButNotAFile(const std::string& name)
+{
+    std::error_code error;
+    const auto type = std::filesystem::status(name, error).type();
+    return type != std::filesystem::file_type::not_found &&
+           type != std::filesystem::file_type::none && type != std::filesystem::file_type::regular;
 }
 
 // Prints the message for a failed header check and tells whether the bitmap may be used.
@@ -129,6 +140,11 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
     const std::string maskName = MaskName(name);
     std::ifstream maskFile;
     const bool hasMask = OpenForReading(maskName, maskFile);
+    if (!hasMask && IsThereButNotAFile(maskName))
+    {
+        out << Fill(Tr("入力ファイル %1がオープンできません"), maskName) << '\n';
+        return Outcome::Failed;
+    }
     if (hasMask)
         out << Fill(Tr("入力ファイル %1と%2を処理します"), name, maskName) << '\n';
     else
