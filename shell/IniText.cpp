@@ -6,6 +6,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace IniText
 {
@@ -36,13 +37,35 @@ bool IsSectionHeader(const std::string& line)
     return !text.empty() && text.front() == '[';
 }
 
-std::vector<std::string> ReadLines(const std::string& path)
+namespace
 {
-    std::vector<std::string> lines;
+
+/// The file's lines: none when there is no file, nothing when it is there but cannot be read
+/// whole. A pipe or a device is never opened: reading it could wait for ever.
+std::optional<std::vector<std::string>> ReadWhole(const std::string& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return std::vector<std::string>();
+    if (error || status.type() != std::filesystem::file_type::regular)
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
+    if (in.bad())
+        return std::nullopt;
     return lines;
+}
+
+} // namespace
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    return ReadWhole(path).value_or(std::vector<std::string>());
 }
 
 void WriteSection(const std::string& path, const char* header,
@@ -50,9 +73,13 @@ void WriteSection(const std::string& path, const char* header,
 {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    // Rewritten from what could be read, the other sections would be lost.
+    const std::optional<std::vector<std::string>> lines = ReadWhole(path);
+    if (!lines)
+        return;
     std::vector<std::string> kept;
     bool inSection = false;
-    for (const std::string& line : ReadLines(path))
+    for (const std::string& line : *lines)
     {
         if (IsSectionHeader(line))
             inSection = EqualsIgnoringCase(Trimmed(line), header);

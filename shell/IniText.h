@@ -12,11 +12,12 @@ std::string Trimmed(const std::string& text);
 /// Section and key names compare without regard to ASCII letter case.
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 bool IsSectionHeader(const std::string& line);
-/// The file's lines, or none when it cannot be read.
+/// The file's lines, or none when it cannot be read or is no regular file.
 std::vector<std::string> ReadLines(const std::string& path);
 /// Rewrites the file with the section header (e.g. "[View]") holding entries ("Key=value"
 /// lines) at its end, every other section's lines kept as they are. The file is replaced only
-/// once the new one is complete, so a failed write (a full disk) never costs any section.
+/// once the new one is complete, so a failed write (a full disk) never costs any section. A file
+/// that is there but cannot be read whole (or is no regular file) is left alone.
 void WriteSection(const std::string& path, const char* header,
                   const std::vector<std::string>& entries);
 } // namespace IniText

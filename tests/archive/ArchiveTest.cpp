@@ -280,4 +280,11 @@ TEST(ArchiveTest, SizesStatedOnlyAfterTheDataAreHeldToTheLimits)
     for (const ArchiveMember& member : fits.archive->Members())
         EXPECT_TRUE(member.bytes) << member.name;
     EXPECT_EQ(fits.archive->Members()[0].bytes->size(), limits.member);
+
+    // Members under folder names count against the same limits.
+    const ArchiveLimits small{4000, 5000};
+    const auto named = ZipArchive({{"A.CEL/", Pattern(3000)}, {"B.CEL", Pattern(3000)}});
+    EXPECT_EQ(Archive::FromBytes(named, small).error, ArchiveError::TooLarge);
+    EXPECT_EQ(Archive::FromBytes(named, {2000, 8000}).archive->Find("A.CEL")->bytes, std::nullopt);
+    EXPECT_EQ(Archive::FromBytes(named, {4000, 6000}).archive->Find("A.CEL")->bytes, Pattern(3000));
 }

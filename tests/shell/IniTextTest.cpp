@@ -7,6 +7,9 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 const std::string kOld = "[Recent File List]\nFile1=/sets/a/A.CNF\n[Other]\nKey=kept\n";
@@ -46,4 +49,35 @@ TEST(IniTextTest, ALinkPlantedBesideTheFileIsNeverWrittenThrough)
     IniText::WriteSection(ini, "[View]", {"Zoom=2"});
     EXPECT_EQ(elsewhere.Read("victim"), "untouched");
     EXPECT_EQ(home.Read("velquin.INI"), kOld + "[View]\nZoom=2\n");
+}
+
+TEST(IniTextTest, AFileThatCannotBeReadIsNeitherReadNorRewritten)
+{
+    TempDir home;
+    // Unreadable for the user the test drops to: root reads anything.
+    const std::string ini = home.Write("velquin.INI", kOld);
+    // A folder anybody may write in, so that only the unreadable file stands in the way.
+    std::filesystem::permissions(home.Path(), std::filesystem::perms::all);
+    const int status = RunInChild(
+        [&](std::ostream&)
+        {
+            std::filesystem::permissions(ini, std::filesystem::perms::owner_write);
+            if (::getuid() == 0 && ::setuid(65534) != 0)
+                return 99;
+            if (!IniText::ReadLines(ini).empty())
+                return 1;
+            IniText::WriteSection(ini, "[View]", {"Zoom=2"});
+            return 0;
+        });
+    EXPECT_EQ(status, 0);
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(home.Read("velquin.INI"), kOld);
+
+    // A pipe is never opened: reading it would wait for a writer.
+    const std::string pipe = home.File("pipe.INI");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_TRUE(IniText::ReadLines(pipe).empty());
+    IniText::WriteSection(pipe, "[View]", {"Zoom=2"});
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
