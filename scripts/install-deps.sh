@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool x11-apps imagemagick libx11-dev
     fonts-ipafont-gothic
     librsvg2-bin desktop-file-utils appstream shared-mime-info file dpkg-dev
+    gettext
 )
 
 missing=()

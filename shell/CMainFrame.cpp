@@ -285,6 +285,25 @@ void CMainFrame::ShowMessages()
     m_pMessages->Raise();
 }
 
+void CMainFrame::TranslateTexts()
+{
+    CommandTable::TranslateMenuBar(GetMenuBar());
+    SetMinSize(wxSize(MenuBarMinimumWidth(GetMenuBar()), -1));
+    for (wxAuiToolBar* bar : m_bars)
+        CommandTable::TranslateToolBar(bar);
+    m_nHoverTool = wxID_NONE;
+    SetMessageText(Ui(UiText::kReady));
+    // The list is made again in the new language; it stays on the screen if it was.
+    if (m_pMessages != nullptr)
+    {
+        const bool shown = m_pMessages->IsShown();
+        m_pMessages->Destroy();
+        m_pMessages = nullptr;
+        if (shown)
+            ShowMessages();
+    }
+}
+
 void CMainFrame::OnViewMessages(wxCommandEvent&)
 {
     ShowMessages();

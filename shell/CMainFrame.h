@@ -55,6 +55,8 @@ public:
     CMessagesDlg* MessagesWindow() const { return m_pMessages; }
     /// Shows the messages list of the current document.
     void ShowMessages();
+    /// Shows the menus, tool tips, prompts and the messages list in the current language.
+    void TranslateTexts();
 
     bool IsBarShown(wxAuiToolBar* bar);
     bool IsStatusBarShown();

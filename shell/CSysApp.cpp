@@ -8,6 +8,7 @@
 #include "shell/FileDialogs.h"
 #include "shell/RecentFiles.h"
 #include "shell/ShellOpenServer.h"
+#include "shell/Translation.h"
 #include "shell/UiText.h"
 #include "shell/ViewSettings.h"
 
@@ -53,6 +54,9 @@ private:
     int m_nOpen = 0;
 };
 
+#include <array>
+#include <utility>
+
 void CSysDocManager::AddFileToHistory(const wxString& file)
 {
     m_recent.Add(file);
@@ -66,6 +70,9 @@ wxBEGIN_EVENT_TABLE(CSysApp, wxApp)
     EVT_MENU(ID_APP_EXIT, CSysApp::OnAppExit)
     EVT_MENU(ID_VIEW_FKISS, CSysApp::OnViewFkiss)
     EVT_UPDATE_UI(ID_VIEW_FKISS, CSysApp::OnUpdateViewFkiss)
+    EVT_MENU_RANGE(ID_LANGUAGE_AUTOMATIC, ID_LANGUAGE_ENGLISH, CSysApp::OnLanguage)
+    EVT_UPDATE_UI_RANGE(ID_LANGUAGE_AUTOMATIC, ID_LANGUAGE_ENGLISH, CSysApp::OnUpdateLanguage)
+    EVT_UPDATE_UI(ID_VIEW_LANGUAGE, CSysApp::OnUpdateAlways)
     EVT_UPDATE_UI(ID_FILE_NEW, CSysApp::OnUpdateAlways)
     EVT_UPDATE_UI(ID_FILE_OPEN, CSysApp::OnUpdateAlways)
     EVT_UPDATE_UI(ID_APP_ABOUT, CSysApp::OnUpdateAlways)
@@ -151,6 +158,7 @@ bool CSysApp::StartUp(const StartOptions& options)
     m_pRecent->Load();
     m_pSettings = std::make_unique<ViewSettings>(options.iniPath);
     m_pSettings->Load();
+    UseLanguage(ResolveLanguage(m_pSettings->Language(), LocaleEnvironment::FromProcess()));
 
     m_pModalDialogs = std::make_unique<ModalDialogCounter>([this] { OpenRequested(); });
     m_pDocManager = new CSysDocManager(*m_pRecent);
@@ -319,6 +327,41 @@ void CSysApp::OnUpdateViewFkiss(wxUpdateUIEvent& event)
     CSysDoc* doc = GetDocument();
     event.Enable(doc != nullptr);
     event.Check(doc != nullptr && doc->IsFkissEnabled());
+}
+
+namespace
+{
+constexpr std::array kLanguageCommands = {
+    std::pair{ID_LANGUAGE_AUTOMATIC, LanguageChoice::Automatic},
+    std::pair{ID_LANGUAGE_JAPANESE, LanguageChoice::Japanese},
+    std::pair{ID_LANGUAGE_ENGLISH, LanguageChoice::English},
+};
+
+LanguageChoice LanguageOfCommand(int id)
+{
+    for (const auto& [command, choice] : kLanguageCommands)
+    {
+        if (command == id)
+            return choice;
+    }
+    return LanguageChoice::Automatic;
+}
+} // namespace
+
+void CSysApp::OnLanguage(wxCommandEvent& event)
+{
+    const LanguageChoice choice = LanguageOfCommand(event.GetId());
+    m_pSettings->SetLanguage(choice);
+    UseLanguage(ResolveLanguage(choice, LocaleEnvironment::FromProcess()));
+    if (m_pFrame != nullptr)
+        m_pFrame->TranslateTexts();
+    m_pRecent->TranslateMenu();
+}
+
+void CSysApp::OnUpdateLanguage(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+    event.Check(m_pSettings != nullptr && LanguageOfCommand(event.GetId()) == m_pSettings->Language());
 }
 
 void CSysApp::OnUpdateUnhandled(wxUpdateUIEvent& event)

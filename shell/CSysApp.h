@@ -63,6 +63,7 @@ public:
     CMainFrame* GetMainFrame() const { return m_pFrame; }
     CSysDoc* GetDocument() const;
     RecentFiles* Recent() const { return m_pRecent.get(); }
+    ViewSettings* Settings() const { return m_pSettings.get(); }
 
 private:
     void OnFileNew(wxCommandEvent& event);
@@ -75,6 +76,8 @@ private:
     void OnUpdateUnhandled(wxUpdateUIEvent& event);
     void OnViewFkiss(wxCommandEvent& event);
     void OnUpdateViewFkiss(wxUpdateUIEvent& event);
+    void OnLanguage(wxCommandEvent& event);
+    void OnUpdateLanguage(wxUpdateUIEvent& event);
     /// Opens the waiting requests in turn while nothing holds them back.
     void OpenRequested();
 

@@ -47,12 +47,16 @@ enum CommandId : int
     // Commands of our own, after the original ones.
     ID_ZOOM_FIT = 31800,
     ID_VIEW_MESSAGES = 31801,
+    ID_VIEW_LANGUAGE = 31802, ///< the submenu itself
+    ID_LANGUAGE_AUTOMATIC = 31803,
+    ID_LANGUAGE_JAPANESE = 31804,
+    ID_LANGUAGE_ENGLISH = 31805,
 };
 
 /// Every command lies in this range; update requests for other identifiers (windows asking
 /// about themselves) are never answered by the command tables.
 constexpr int kFirstCommandId = ID_FILE_NEW;
-constexpr int kLastCommandId = ID_VIEW_MESSAGES;
+constexpr int kLastCommandId = ID_LANGUAGE_ENGLISH;
 
 /// Status-bar panes after the message pane, in pane order.
 enum StatusPane : int

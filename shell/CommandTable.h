@@ -35,15 +35,20 @@ enum class MenuItemKind
 {
     Normal,
     Check,
+    Radio,
     Separator,
+    Submenu,
 };
+
+struct MenuEntry;
 
 struct MenuItemEntry
 {
     int id;
     const char* text; ///< item text, "\t" and the shortcut shown at the right
     MenuItemKind kind;
-    bool greyed; ///< disabled by the resource itself
+    bool greyed;                        ///< disabled by the resource itself
+    const MenuEntry* submenu = nullptr; ///< for MenuItemKind::Submenu, whose text is its title
 };
 
 struct MenuEntry
@@ -111,6 +116,11 @@ std::span<const AcceleratorEntry> Accelerators();
 std::span<const ToolBarLayout> ToolBars();
 
 wxMenuBar* BuildMenuBar();
+/// Gives the bar's menus, items and prompts the texts of the current language; the recent
+/// files keep theirs.
+void TranslateMenuBar(wxMenuBar* bar);
+/// Gives the bar's tool tips and prompts the texts of the current language.
+void TranslateToolBar(wxAuiToolBar* bar);
 wxAcceleratorTable BuildAccelerators();
 wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarLayout& layout);
 } // namespace CommandTable

@@ -15,7 +15,7 @@
 namespace
 {
 constexpr const char* kSectionHeader = "[Recent File List]";
-constexpr const char* kPlaceholderText = "最新のﾌｧｲﾙ";
+constexpr const char* kPlaceholderText = wxTRANSLATE("最新のﾌｧｲﾙ");
 } // namespace
 
 using namespace IniText;

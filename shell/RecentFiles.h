@@ -36,6 +36,8 @@ public:
 
     /// Attaches the list to the File menu at the place of the placeholder item.
     void UseMenu(wxMenu* menu);
+    /// Gives the placeholder item and the prompts the texts of the current language.
+    void TranslateMenu() { RefreshMenu(); }
 
 private:
     void RefreshMenu();

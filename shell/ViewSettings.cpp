@@ -3,6 +3,7 @@
 #include "image/Zoom.h"
 #include "shell/IniText.h"
 
+#include <array>
 #include <charconv>
 #include <string>
 #include <vector>
@@ -10,6 +11,37 @@
 namespace
 {
 constexpr const char* kSection = "[View]";
+
+struct LanguageName
+{
+    LanguageChoice choice;
+    const char* name;
+};
+constexpr std::array kLanguageNames = {
+    LanguageName{LanguageChoice::Automatic, "Automatic"},
+    LanguageName{LanguageChoice::Japanese, "Japanese"},
+    LanguageName{LanguageChoice::English, "English"},
+};
+
+std::optional<LanguageChoice> ParseLanguage(const std::string& text)
+{
+    for (const LanguageName& entry : kLanguageNames)
+    {
+        if (IniText::EqualsIgnoringCase(text, entry.name))
+            return entry.choice;
+    }
+    return std::nullopt;
+}
+
+const char* LanguageKeyValue(LanguageChoice choice)
+{
+    for (const LanguageName& entry : kLanguageNames)
+    {
+        if (entry.choice == choice)
+            return entry.name;
+    }
+    return kLanguageNames[0].name;
+}
 
 std::optional<int> ParseNumber(const std::string& text)
 {
@@ -33,6 +65,7 @@ void ViewSettings::Load()
     m_zoom.reset();
     m_bFit = false;
     m_bFkiss = true;
+    m_language = LanguageChoice::Automatic;
     bool inSection = false;
     for (const std::string& line : ReadLines(std::string(m_strIniPath.fn_str())))
     {
@@ -45,6 +78,12 @@ void ViewSettings::Load()
         if (!inSection || equals == std::string::npos)
             continue;
         const std::string key = Trimmed(line.substr(0, equals));
+        if (EqualsIgnoringCase(key, "language"))
+        {
+            m_language =
+                ParseLanguage(Trimmed(line.substr(equals + 1))).value_or(LanguageChoice::Automatic);
+            continue;
+        }
         const std::optional<int> value = ParseNumber(Trimmed(line.substr(equals + 1)));
         if (!value)
             continue;
@@ -65,6 +104,7 @@ void ViewSettings::Save() const
         entries.push_back("Zoom=" + std::to_string(*m_zoom));
     entries.push_back(std::string("FitToWindow=") + (m_bFit ? "1" : "0"));
     entries.push_back(std::string("FKiSS=") + (m_bFkiss ? "1" : "0"));
+    entries.push_back(std::string("Language=") + LanguageKeyValue(m_language));
     WriteSection(std::string(m_strIniPath.fn_str()), kSection, entries);
 }
 
@@ -82,5 +122,13 @@ void ViewSettings::SetFkiss(bool enabled)
     if (m_bFkiss == enabled)
         return;
     m_bFkiss = enabled;
+    Save();
+}
+
+void ViewSettings::SetLanguage(LanguageChoice language)
+{
+    if (m_language == language)
+        return;
+    m_language = language;
     Save();
 }

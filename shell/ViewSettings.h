@@ -1,12 +1,14 @@
 #pragma once
 
+#include "i18n/Language.h"
+
 #include <wx/string.h>
 
 #include <optional>
 
 /// The view's lasting choices, kept in the "[View]" section of the same INI file as the recent
-/// files: "Zoom" (1 to 4), "FitToWindow" and "FKiSS" (0 or 1). Other sections are left as they
-/// are.
+/// files: "Zoom" (1 to 4), "FitToWindow" and "FKiSS" (0 or 1) and "Language" (Automatic, Japanese
+/// or English). Other sections are left as they are.
 class ViewSettings
 {
 public:
@@ -20,14 +22,17 @@ public:
     bool FitToWindow() const { return m_bFit; }
     /// Whether sets play their FKiSS code; on unless switched off.
     bool Fkiss() const { return m_bFkiss; }
+    LanguageChoice Language() const { return m_language; }
 
     /// Stores and saves the choices, when they differ from what is stored.
     void Set(int zoom, bool fitToWindow);
     void SetFkiss(bool enabled);
+    void SetLanguage(LanguageChoice language);
 
 private:
     wxString m_strIniPath;
     std::optional<int> m_zoom;
     bool m_bFit = false;
     bool m_bFkiss = true;
+    LanguageChoice m_language = LanguageChoice::Automatic;
 };

@@ -31,7 +31,14 @@ TEST(CommandTableTest, MenuBarHasEveryItemWithItsShortcutAndGreyedState)
     EXPECT_EQ(bar->GetMenuLabel(5), wxString::FromUTF8("ﾍﾙﾌﾟ(&H)"));
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 11u);
     EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 7u);
-    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 16u);
+    // The View menu's last addition is the language submenu, three radio items.
+    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 17u);
+    wxMenuItem* language = bar->FindItem(ID_VIEW_LANGUAGE);
+    ASSERT_NE(language, nullptr);
+    ASSERT_TRUE(language->IsSubMenu());
+    EXPECT_EQ(language->GetItemLabel(), wxString::FromUTF8("言語(&G)"));
+    EXPECT_EQ(language->GetSubMenu()->GetMenuItemCount(), 3u);
+    EXPECT_TRUE(bar->FindItem(ID_LANGUAGE_ENGLISH)->IsRadio());
     EXPECT_EQ(bar->GetMenu(4)->GetMenuItemCount(), 12u);
 
     wxMenuItem* save = bar->FindItem(ID_FILE_SAVE);

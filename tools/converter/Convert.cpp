@@ -2,6 +2,7 @@
 
 #include "BmpReader.h"
 #include "CelWriter.h"
+#include "Messages.h"
 #include "OutputFile.h"
 #include "Utf8.h"
 #include "Wildcard.h"
@@ -16,8 +17,6 @@
 
 namespace
 {
-constexpr std::string_view kInput = "入力ファイル ";
-
 /// Only a regular file opens: a folder holds no bytes to read, and a pipe or a device would
 /// hang the conversion or never end.
 bool OpenForReading(const std::string& name, std::ifstream& file)
@@ -44,8 +43,10 @@ bool Accepted(const BmpReader& reader, std::string_view name, std::ostream& out)
 {
     if (reader.Check() == BitmapCheck::Ok)
         return true;
-    out << kInput << name
-        << (reader.Check() == BitmapCheck::NotBitmap ? "が不正です\n" : "を処理できません\n");
+    out << Fill(reader.Check() == BitmapCheck::NotBitmap ? Tr("入力ファイル %1が不正です")
+                                                         : Tr("入力ファイル %1を処理できません"),
+                name)
+        << '\n';
     return false;
 }
 
@@ -127,13 +128,13 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
 {
     if (!IsConvertibleName(name))
     {
-        out << kInput << name << "をスキップします\n";
+        out << Fill(Tr("入力ファイル %1をスキップします"), name) << '\n';
         return Outcome::Skipped;
     }
     std::ifstream imageFile;
     if (!OpenForReading(name, imageFile))
     {
-        out << kInput << name << "がオープンできません\n";
+        out << Fill(Tr("入力ファイル %1がオープンできません"), name) << '\n';
         return Outcome::Failed;
     }
     const std::string maskName = MaskName(name);
@@ -141,13 +142,13 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
     const bool hasMask = OpenForReading(maskName, maskFile);
     if (!hasMask && IsThereButNotAFile(maskName))
     {
-        out << kInput << maskName << "がオープンできません\n";
+        out << Fill(Tr("入力ファイル %1がオープンできません"), maskName) << '\n';
         return Outcome::Failed;
     }
     if (hasMask)
-        out << kInput << name << "と" << maskName << "を処理します\n";
+        out << Fill(Tr("入力ファイル %1と%2を処理します"), name, maskName) << '\n';
     else
-        out << kInput << name << "を処理します\n";
+        out << Fill(Tr("入力ファイル %1を処理します"), name) << '\n';
 
     // Both bitmaps are checked before the output is created, so a bad input never empties or
     // replaces an existing cel.
@@ -161,21 +162,22 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
         if (!Accepted(*mask, maskName, out))
             return Outcome::Failed;
         if (mask->Width() != image.Width() || mask->Height() != image.Height())
-            out << kInput << name << "と" << maskName << "のサイズが異なります\n";
+            out << Fill(Tr("入力ファイル %1と%2のサイズが異なります"), name, maskName) << '\n';
     }
 
     const std::string outputName = OutputName(name);
     OutputFile output(outputName);
     if (output.Open() != 0)
     {
-        out << "出力ファイル " << outputName << " がオープンできません\n";
+        out << Fill(Tr("出力ファイル %1 がオープンできません"), outputName) << '\n';
         return Outcome::Failed;
     }
     WriteConvertedCel(image, mask ? &*mask : nullptr, output.Stream());
     if (const int error = output.Commit(); error != 0)
     {
-        out << "出力ファイル " << outputName << " が書き込めません("
-            << std::system_category().message(error) << ")\n";
+        out << Fill(Tr("出力ファイル %1 が書き込めません(%2)"), outputName,
+                    std::system_category().message(error))
+            << '\n';
         return Outcome::Failed;
     }
     return Outcome::Converted;
