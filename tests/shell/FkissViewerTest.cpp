@@ -130,18 +130,20 @@ TEST(FkissViewerTest, ThePointerLeavingTheWindowLeavesTheCelAndEnteringOverOneEn
     canvas->Scroll(0, 0);
     wxUIActionSimulator input;
 
+    // A loaded X server can take its time with synthetic motion: generous waits, no timing.
+    constexpr int kPatienceMs = 15000;
     input.MouseMove(canvas->ClientToScreen(wxPoint(90, 70)));
     Pump();
     input.MouseMove(canvas->ClientToScreen(wxPoint(63, 33)));
-    ASSERT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 1; }, kPatienceMs));
     // Straight from the cel to the status bar, out of the picture's window.
     wxStatusBar* status = viewer.Frame()->StatusBar();
     input.MouseMove(status->ClientToScreen(wxPoint(5, 5)));
-    EXPECT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 0; }, kPatienceMs));
     EXPECT_EQ(Variable(doc, "outs"), 1);
     // And back in, landing on the cel at once.
     input.MouseMove(canvas->ClientToScreen(wxPoint(63, 33)));
-    EXPECT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return Variable(doc, "inside") == 1; }, kPatienceMs));
 }
 
 TEST(FkissViewerTest, AClosingSetPlaysWhatEndStartsForFiveSecondsAtMostAndASecondCloseIsAtOnce)
