@@ -2,10 +2,18 @@
 
 #include "fkiss/FkissScript.h"
 
-/// in, out, stillin, stillout, collide and apart watch a pair of cels or objects.
-bool IsCollisionEvent(FkissOp event);
 /// collide and apart test opaque pixels; the others the boxes of what is mapped.
-bool TestsPixels(FkissOp event);
+constexpr bool TestsPixels(FkissOp event)
+{
+    return event == FkissOp::Collide || event == FkissOp::Apart;
+}
+
+/// in, out, stillin, stillout, collide and apart watch a pair of cels or objects.
+constexpr bool IsCollisionEvent(FkissOp event)
+{
+    return event == FkissOp::In || event == FkissOp::Out || event == FkissOp::StillIn ||
+           event == FkissOp::StillOut || TestsPixels(event);
+}
 
 /// Whether a watching event fires once a move is over, from whether its pair overlapped before
 /// and after and whether the move involved one of them: in and collide fire as they meet, out

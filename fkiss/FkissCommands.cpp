@@ -216,4 +216,3 @@ bool CheckFkissArgs(const FkissCommand& info, const std::vector<FkissArg>& args,
     }
     return true;
 }
-

@@ -155,7 +155,13 @@ private:
     std::size_t FalseBranch(const std::vector<FkissAction>& actions, int clause, int end);
 
     // Arguments and what they refer to (FkissArguments.cpp).
-    std::int32_t Value(const FkissArg& arg) const;
+    std::int32_t Value(const FkissArg& arg) const
+    {
+        if (arg.kind != FkissArg::Kind::Variable)
+            return arg.number;
+        const auto found = m_variables.find(arg.text);
+        return found == m_variables.end() ? 0 : found->second;
+    }
     std::string AlarmKey(const FkissArg& arg) const;
     static std::string HandlerKey(const FkissArg& arg);
     const std::vector<int>& CelsOf(const FkissArg& arg) const;

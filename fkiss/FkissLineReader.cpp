@@ -113,18 +113,15 @@ std::optional<std::int32_t> FkissLineReader::ReadInteger(const std::string& comm
         ++m_pos;
     const std::string_view digits = m_text.substr(start, m_pos - start);
     std::uint64_t value = 0;
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    const std::uint64_t limit =
-        negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
     if (digits.empty() || error != std::errc() || value > limit)
     {
         FailArgument(command + ": bad number");
         return std::nullopt;
     }
-    return static_cast<std::int32_t>(negative
-                                         ? std::int64_t{0} - static_cast<std::int64_t>(value)
-                                         : static_cast<std::int64_t>(value));
+    return static_cast<std::int32_t>(negative ? std::int64_t{0} - static_cast<std::int64_t>(value)
+                                              : static_cast<std::int64_t>(value));
 }
 
 std::optional<FkissArg> FkissLineReader::ReadArg(const std::string& command)

@@ -16,11 +16,11 @@ void FkissEngine::MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_
         const Point screen = m_stage.ScreenSize();
         const Point extent = m_stage.ObjectExtent(object);
         const bool fits = extent.x <= screen.x && extent.y <= screen.y;
-        field = std::pair{
-            ObjectTree::Range{0, std::max<std::int64_t>(
-                                     0, fits ? screen.x - extent.x - 1 : screen.x - 1)},
-            ObjectTree::Range{0, std::max<std::int64_t>(
-                                     0, fits ? screen.y - extent.y - 1 : screen.y - 1)}};
+        field =
+            std::pair{ObjectTree::Range{0, std::max<std::int64_t>(0, fits ? screen.x - extent.x - 1
+                                                                          : screen.x - 1)},
+                      ObjectTree::Range{0, std::max<std::int64_t>(0, fits ? screen.y - extent.y - 1
+                                                                          : screen.y - 1)}};
     }
     const Point from = m_stage.ObjectPosition(object);
     const Point to = m_tree.Limit(object, from.x + dx, from.y + dy, field);

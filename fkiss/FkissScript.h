@@ -86,6 +86,9 @@ struct FkissArg
     Kind kind = Kind::Number;
     std::int32_t number = 0;
     std::string text;
+
+    /// #n and variables name an object by its number.
+    bool NamesObject() const { return kind == Kind::Object || kind == Kind::Variable; }
 };
 
 struct FkissAction

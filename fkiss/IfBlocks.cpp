@@ -109,4 +109,3 @@ void LinkIfBlocks(FkissHandler& handler, const std::string& file,
     for (const std::size_t i : unusable)
         actions[i].op = FkissOp::Nop;
 }
-

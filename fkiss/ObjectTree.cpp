@@ -14,13 +14,6 @@ const ObjectTree::Node* ObjectTree::Find(std::int32_t object) const
     return found == m_objects.end() ? nullptr : &found->second;
 }
 
-const std::vector<int>& ObjectTree::CelsOf(std::int32_t object) const
-{
-    static const std::vector<int> kNone;
-    const Node* node = Find(object);
-    return node ? node->cels : kNone;
-}
-
 ObjectTree::Attached ObjectTree::Attach(std::int32_t child, std::int32_t parent, Tie tie)
 {
     for (std::int32_t up = parent; up >= 0;)

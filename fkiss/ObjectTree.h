@@ -41,7 +41,11 @@ public:
     void AddCel(std::int32_t object, int cel);
     bool Contains(std::int32_t object) const { return m_objects.contains(object); }
     /// The object's cels in drawing order; none for an unknown object.
-    const std::vector<int>& CelsOf(std::int32_t object) const;
+    const std::vector<int>& CelsOf(std::int32_t object) const
+    {
+        const auto found = m_objects.find(object);
+        return found == m_objects.end() ? kNoCels : found->second.cels;
+    }
 
     /// Both objects must exist.
     Attached Attach(std::int32_t child, std::int32_t parent, Tie tie);
@@ -74,6 +78,8 @@ private:
         std::optional<std::pair<std::int32_t, std::int32_t>> restrictY;
     };
     const Node* Find(std::int32_t object) const;
+
+    static inline const std::vector<int> kNoCels;
 
     std::map<std::int32_t, Node> m_objects;
 };

@@ -53,11 +53,10 @@ TEST(FkissCommandsTest, EveryEventIsACommandAndNamesItself)
 
 TEST(FkissCommandsTest, ArgumentsAreCountedAndTyped)
 {
-    EXPECT_TRUE(Check("move", {Named(Kind::Cel, "a.cel"), Number(1), Named(Kind::Variable, "x")})
-                    .empty());
+    EXPECT_TRUE(
+        Check("move", {Named(Kind::Cel, "a.cel"), Number(1), Named(Kind::Variable, "x")}).empty());
     EXPECT_EQ(Check("move", {Number(1)}), (Texts{"move: expected 3 arguments, found 1"}));
-    EXPECT_EQ(Check("let", {Number(1), Number(2)}),
-              (Texts{"let: argument 1 must be a variable"}));
+    EXPECT_EQ(Check("let", {Number(1), Number(2)}), (Texts{"let: argument 1 must be a variable"}));
     EXPECT_EQ(Check("setframe", {Named(Kind::Object, ""), Number(1)}),
               (Texts{"setframe: argument 1 must be a cel or group"}));
     EXPECT_EQ(Check("set", {Number(1)}), Texts{});

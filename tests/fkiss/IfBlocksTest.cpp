@@ -61,8 +61,8 @@ TEST(IfBlocksTest, InnerBlocksCloseFirst)
 
 TEST(IfBlocksTest, UnclosedIfsEndAtTheNextIfAndStrayClausesBecomeNops)
 {
-    FkissHandler h = Handler({Op::EndIf, Op::IfEqual, Op::Nop, Op::Else, Op::Else, Op::IfLessThan,
-                              Op::Nop, Op::EndIf});
+    FkissHandler h = Handler(
+        {Op::EndIf, Op::IfEqual, Op::Nop, Op::Else, Op::Else, Op::IfLessThan, Op::Nop, Op::EndIf});
     EXPECT_EQ(Link(h), (std::vector<std::string>{"1 endif without if", "2 if without endif",
                                                  "5 else without if"}));
     const auto& a = h.actions;
