@@ -79,10 +79,10 @@ void FkissEngine::Execute(const FkissAction& action)
         break;
 
     case FkissOp::Sound:
-        PlaySound(action, false);
+        PlaySound(action, Channel::Sound);
         break;
     case FkissOp::Music:
-        PlaySound(action, true);
+        PlaySound(action, Channel::Music);
         break;
     case FkissOp::ChangeSet:
         ChangeSet(value(0));

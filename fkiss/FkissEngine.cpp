@@ -63,7 +63,6 @@ void FkissEngine::ApplyCelTags()
         state.ghosted = tags.ghosted;
         for (const std::string& group : tags.groups)
             m_celsByGroup[group].push_back(cel);
-        state.groups = std::move(tags.groups);
         state.frames = std::move(tags.frames);
     }
 }

@@ -111,7 +111,6 @@ private:
         bool mapped = true;
         bool ghosted = false;
         std::int32_t transparency = 0; ///< 0 opaque to 255
-        std::vector<std::string> groups;
         std::vector<std::int32_t> frames;
     };
     /// Collision bookkeeping of one running event: the state before its first move.
@@ -125,6 +124,11 @@ private:
     {
         Next,
         Exit
+    };
+    enum class Channel
+    {
+        Sound,
+        Music, ///< one tune at a time; no file stops it
     };
     enum class MoveKind
     {
@@ -154,7 +158,8 @@ private:
     bool Test(const FkissAction& action);
     std::size_t FalseBranch(const std::vector<FkissAction>& actions, int clause, int end);
 
-    // Arguments and what they refer to (FkissArguments.cpp).
+    // Arguments and what they refer to (FkissArguments.cpp). Value is inline: every test and
+    // move reads it.
     std::int32_t Value(const FkissArg& arg) const
     {
         if (arg.kind != FkissArg::Kind::Variable)
@@ -168,12 +173,12 @@ private:
     std::vector<std::int32_t> ObjectsOf(const FkissArg& arg) const;
     bool Matches(const FkissArg& arg, int cel) const;
     void SetVariable(const FkissArg& arg, std::int32_t value);
+
+    // Geometry and collision watching (FkissCollisions.cpp).
     bool AnyMapped(const FkissArg& arg) const;
     Rect BoxOf(const std::vector<int>& cels) const;
     bool Inside(const FkissArg& a, const FkissArg& b) const;
     bool Collide(const FkissArg& a, const FkissArg& b) const;
-
-    // Collision watching (FkissCollisions.cpp).
     bool Overlapping(int handler) const;
     std::vector<char> CollisionStates() const;
     void FireCollisions(const std::vector<char>& before, const std::set<std::int32_t>& moved);
@@ -205,7 +210,7 @@ private:
     void Calculate(const FkissAction& action);
     std::int32_t RandomBetween(std::int32_t low, std::int32_t high);
     // Sets, sound and the host (FkissHostActions.cpp).
-    void PlaySound(const FkissAction& action, bool music);
+    void PlaySound(const FkissAction& action, Channel channel);
     void ChangeSet(std::int32_t set);
     void ChangeCol(std::int32_t group);
     // Level-4 queries (FkissQueries.cpp).

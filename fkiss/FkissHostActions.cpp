@@ -28,8 +28,9 @@ void FkissEngine::PaletteGroupSelected()
         FirePaletteEvents();
 }
 
-void FkissEngine::PlaySound(const FkissAction& action, bool music)
+void FkissEngine::PlaySound(const FkissAction& action, Channel channel)
 {
+    const bool music = channel == Channel::Music;
     const std::string name = action.args.empty() ? std::string() : action.args[0].text;
     if (!m_player)
         return;
