@@ -3,11 +3,12 @@
 #include "fkiss/AlarmQueue.h"
 #include "fkiss/FkissScript.h"
 #include "fkiss/FkissStage.h"
+#include "fkiss/ObjectTree.h"
 #include "image/Rect.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -110,16 +111,7 @@ private:
         bool mapped = true;
         bool ghosted = false;
         std::int32_t transparency = 0; ///< 0 opaque to 255
-        std::vector<std::string> groups;
         std::vector<std::int32_t> frames;
-    };
-    struct ObjectState
-    {
-        std::vector<int> cels;
-        std::int32_t parent = -1;
-        bool glued = false;
-        std::optional<std::pair<std::int32_t, std::int32_t>> restrictX;
-        std::optional<std::pair<std::int32_t, std::int32_t>> restrictY;
     };
     /// Collision bookkeeping of one running event: the state before its first move.
     struct MoveFrame
@@ -133,30 +125,48 @@ private:
         Next,
         Exit
     };
+    enum class Channel
+    {
+        Sound,
+        Music, ///< one tune at a time; no file stops it
+    };
+    enum class MoveKind
+    {
+        Script, ///< kept on the play field as a drag is
+        Follow, ///< a drag or a parent's move: taken as it comes
+    };
 
-    void ReadCelTags();
+    void ApplyCelTags();
     void PushCel(int cel);
     /// Every event from outside starts here: the time is the clock's. False while closing.
     bool BeginUserEvent();
     void ReadClock();
+    void Report(int line, std::string text);
 
-    // Events.
+    // Events (FkissEvents.cpp; the user's in FkissInput.cpp).
+    const std::vector<int>& HandlersOf(FkissOp event) const;
     void Fire(const std::vector<int>& handlers);
     void FireEvent(FkissOp event);
     void FireKeyed(FkissOp event, std::int32_t key);
     void FireForCel(FkissOp event, int cel);
+    std::vector<int> KeyHandlers(FkissOp event, const std::string& name) const;
     void FireDetached(std::int32_t object);
     void FireSetEvents();
     void FirePaletteEvents();
     void FireMouseCrossings(const Point* point);
     Flow RunHandler(int handler, int gosubDepth);
-    void Execute(const FkissAction& action);
     bool Test(const FkissAction& action);
     std::size_t FalseBranch(const std::vector<FkissAction>& actions, int clause, int end);
-    void Report(int line, std::string text);
 
-    // Arguments.
-    std::int32_t Value(const FkissArg& arg) const;
+    // Arguments and what they refer to (FkissArguments.cpp). Value is inline: every test and
+    // move reads it.
+    std::int32_t Value(const FkissArg& arg) const
+    {
+        if (arg.kind != FkissArg::Kind::Variable)
+            return arg.number;
+        const auto found = m_variables.find(arg.text);
+        return found == m_variables.end() ? 0 : found->second;
+    }
     std::string AlarmKey(const FkissArg& arg) const;
     static std::string HandlerKey(const FkissArg& arg);
     const std::vector<int>& CelsOf(const FkissArg& arg) const;
@@ -164,35 +174,50 @@ private:
     bool Matches(const FkissArg& arg, int cel) const;
     void SetVariable(const FkissArg& arg, std::int32_t value);
 
+    // Geometry and collision watching (FkissCollisions.cpp).
     bool AnyMapped(const FkissArg& arg) const;
-
-    // Geometry.
     Rect BoxOf(const std::vector<int>& cels) const;
     bool Inside(const FkissArg& a, const FkissArg& b) const;
     bool Collide(const FkissArg& a, const FkissArg& b) const;
     bool Overlapping(int handler) const;
     std::vector<char> CollisionStates() const;
     void FireCollisions(const std::vector<char>& before, const std::set<std::int32_t>& moved);
-    enum class MoveKind
-    {
-        Script, ///< kept on the play field as a drag is
-        Follow, ///< a drag or a parent's move: taken as it comes
-    };
+    void NoteMoved(std::int32_t object);
+
+    // The actions, by family. Execute names every action once.
+    void Execute(const FkissAction& action);
+    // Mapping and cels (FkissCelActions.cpp).
+    void SetMapping(const FkissAction& action);
+    void SetGhost(const FkissAction& action);
+    void AddTransparency(const FkissAction& action);
+    void SetFrame(const FkissAction& action);
+    // Moves and the object tree (FkissMoveActions.cpp).
     void MoveObjectBy(std::int32_t object, std::int64_t dx, std::int64_t dy, MoveKind kind,
                       int depth = 0);
-    /// Where a move may put the object: on the play field as a drag keeps it, within its
-    /// restrictions.
-    Point Limited(std::int32_t object, const ObjectState& state, std::int64_t x, std::int64_t y,
-                  MoveKind kind) const;
-    void NoteMoved(std::int32_t object);
-    ObjectState* Object(std::int32_t object);
-
-    // Timers and sound.
+    void MoveActions(const FkissAction& action);
+    void MoveToRandom(const FkissAction& action);
+    void SetFix(const FkissAction& action);
+    void Attach(const FkissAction& action);
+    void Detach(const FkissAction& action);
+    void Restrict(const FkissAction& action);
+    // Timers and flow (FkissTimerActions.cpp).
     void SetTimer(const std::string& key, std::int64_t ms);
-    void PlaySound(const FkissAction& action, bool music);
+    void StartTimer(const FkissAction& action);
+    void StartRandomTimer(const FkissAction& action);
+    void TimerIf(const FkissAction& action);
+    void Quit();
+    // Variables and arithmetic (FkissVariableActions.cpp).
+    void Calculate(const FkissAction& action);
     std::int32_t RandomBetween(std::int32_t low, std::int32_t high);
+    // Sets, sound and the host (FkissHostActions.cpp).
+    void PlaySound(const FkissAction& action, Channel channel);
     void ChangeSet(std::int32_t set);
     void ChangeCol(std::int32_t group);
+    // Level-4 queries (FkissQueries.cpp).
+    void LetQuery(const FkissAction& action);
+    void LetObjectQuery(const FkissAction& action);
+    void LetTreeQuery(const FkissAction& action);
+    void LetKeyMap(const FkissAction& action);
 
     FkissScript m_script;
     FkissStage& m_stage;
@@ -202,13 +227,14 @@ private:
     std::mt19937 m_random;
 
     std::vector<CelState> m_cels;
-    std::map<std::int32_t, ObjectState> m_objects;
+    ObjectTree m_tree;
     std::map<std::string, std::vector<int>> m_celsByName;
     std::map<std::string, std::vector<int>> m_celsByGroup;
     std::map<std::string, std::int32_t> m_groupFrames;
     std::unordered_map<std::string, std::int32_t> m_variables;
 
-    std::vector<std::vector<int>> m_handlersByEvent;
+    /// Handlers of each event but alarm and label, indexed by the event.
+    std::array<std::vector<int>, kFkissEvents.size()> m_handlersByEvent;
     std::map<std::string, std::vector<int>> m_alarms;
     std::map<std::string, std::vector<int>> m_labels;
     std::vector<int> m_collisionHandlers;

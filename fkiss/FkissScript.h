@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -38,7 +40,35 @@ enum class FkissOp : std::uint8_t
     ElseIfEqual, ElseIfNotEqual, ElseIfGreaterThan, ElseIfLessThan, RestrictX, RestrictY,
     SetFrame, LetFrame, LetWidth, LetHeight, LetInitX, LetInitY, LetTimer,
 };
+
+/// Every event, in the order FkissOp lists them: handler tables are sized from this list, and a
+/// command is an event exactly when it is here.
+inline constexpr std::array kFkissEvents = {
+    FkissOp::Initialize, FkissOp::Begin, FkissOp::End, FkissOp::Alarm, FkissOp::Press,
+    FkissOp::Release, FkissOp::Catch, FkissOp::Drop, FkissOp::FixCatch, FkissOp::FixDrop,
+    FkissOp::Unfix, FkissOp::Set, FkissOp::Col, FkissOp::Never, FkissOp::In, FkissOp::Out,
+    FkissOp::StillIn, FkissOp::StillOut, FkissOp::Version, FkissOp::Collide, FkissOp::Apart,
+    FkissOp::Label, FkissOp::Overflow, FkissOp::KeyPress, FkissOp::KeyRelease, FkissOp::MouseIn,
+    FkissOp::MouseOut, FkissOp::Detached,
+};
 // clang-format on
+
+constexpr bool IsFkissEvent(FkissOp op)
+{
+    return static_cast<std::size_t>(op) < kFkissEvents.size();
+}
+
+static_assert(
+    []
+    {
+        for (std::size_t i = 0; i < kFkissEvents.size(); ++i)
+        {
+            if (static_cast<std::size_t>(kFkissEvents[i]) != i)
+                return false;
+        }
+        return true;
+    }(),
+    "the events open FkissOp, in its order");
 
 /// One argument as written. Names (cels, groups, variables) are kept in lower case, strings as
 /// their bytes.
@@ -56,6 +86,9 @@ struct FkissArg
     Kind kind = Kind::Number;
     std::int32_t number = 0;
     std::string text;
+
+    /// #n and variables name an object by its number.
+    bool NamesObject() const { return kind == Kind::Object || kind == Kind::Variable; }
 };
 
 struct FkissAction

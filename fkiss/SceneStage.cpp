@@ -1,25 +1,11 @@
 #include "fkiss/SceneStage.h"
 
+#include "fkiss/FkissNames.h"
 #include "image/ScreenBuffer.h"
 #include "scene/Scene.h"
 
 #include <algorithm>
 #include <limits>
-
-namespace
-{
-
-std::string Lowered(std::string text)
-{
-    for (char& c : text)
-    {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-} // namespace
 
 SceneStage::SceneStage(Scene& scene, ScreenBuffer& buffer) : m_scene(scene), m_buffer(buffer)
 {
@@ -34,7 +20,7 @@ SceneStage::SceneStage(Scene& scene, ScreenBuffer& buffer) : m_scene(scene), m_b
     {
         const auto line = lines.find(cels[i]->celLineSerial);
         m_names.push_back(line == lines.end() ? std::string()
-                                              : Lowered(line->second->CelFileName()));
+                                              : LowerAscii(line->second->CelFileName()));
         m_lineOpacity.push_back(cels[i]->opacity);
         m_objectCels[cels[i]->objectNumber].push_back(static_cast<int>(i));
     }
