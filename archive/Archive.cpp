@@ -1,5 +1,7 @@
 #include "archive/Archive.h"
 
+#include "config/AsciiCase.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -29,15 +31,6 @@ bool LooksLikeZip(std::span<const std::uint8_t> bytes)
            ((bytes[2] == 3 && bytes[3] == 4) || (bytes[2] == 5 && bytes[3] == 6));
 }
 
-std::string FoldAsciiCase(std::string text)
-{
-    for (char& c : text)
-    {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 /// The method field "-l??-" of the first header, which every header level puts at offset 2.
 bool LooksLikeLzh(std::span<const std::uint8_t> bytes)
@@ -124,7 +117,7 @@ void Archive::IndexNames()
     for (std::size_t i = 0; i < m_members.size(); ++i)
     {
         const std::string& name = m_members[i].name;
-        std::string folded = FoldAsciiCase(name);
+        std::string folded = LowerAscii(name);
         const std::size_t base = name.rfind('/') + 1; // 0 without a folder
         for (const auto& [index, key] : {std::pair{&m_byBaseName, name.substr(base)},
                                          std::pair{&m_byFoldedBaseName, folded.substr(base)}})
@@ -148,7 +141,7 @@ const ArchiveMember* Archive::Find(const std::string& name) const
 
 const ArchiveMember* Archive::FindIgnoringCase(const std::string& name) const
 {
-    const auto found = m_byFoldedName.find(FoldAsciiCase(name));
+    const auto found = m_byFoldedName.find(LowerAscii(name));
     return found == m_byFoldedName.end() ? nullptr : &m_members[found->second];
 }
 
@@ -156,7 +149,7 @@ Archive::BaseNameMatch Archive::FindBaseName(const std::string& base, LetterCase
 {
     const auto& index = letterCase == LetterCase::Exact ? m_byBaseName : m_byFoldedBaseName;
     const auto found =
-        index.find(letterCase == LetterCase::Exact ? base : FoldAsciiCase(base));
+        index.find(letterCase == LetterCase::Exact ? base : LowerAscii(base));
     return found == index.end() ? BaseNameMatch{} : found->second;
 }
 

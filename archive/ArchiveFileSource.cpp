@@ -1,22 +1,12 @@
 #include "archive/ArchiveFileSource.h"
 
+#include "config/AsciiCase.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace
 {
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 bool NeedsEscape(unsigned char c)
 {

@@ -17,7 +17,6 @@ public:
     ArchiveFileSource(std::shared_ptr<const Archive> archive, std::string folder);
     std::optional<std::vector<std::uint8_t>> Read(const std::string& name) override;
 
-    const Archive& GetArchive() const { return *m_archive; }
     /// The member that Read takes name from, or null.
     const ArchiveMember* Lookup(const std::string& name) const;
 

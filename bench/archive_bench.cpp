@@ -30,8 +30,7 @@ void Compose(const Scene& scene, benchmark::State& state)
     ScreenBuffer buffer;
     buffer.SetFormat(0, 0, 32);
     scene.ApplyToBuffer(buffer, true, true);
-    buffer.FillBackground(buffer.DirtyRect());
-    scene.DrawAll(buffer);
+    scene.DrawDirty(buffer);
     buffer.ClearDirty();
     if (!buffer.HasPixels())
         state.SkipWithError("no picture");

@@ -63,8 +63,7 @@ struct Playing
     }
     void Compose()
     {
-        buffer.FillBackground(buffer.DirtyRect());
-        scene.DrawAll(buffer);
+        scene.DrawDirty(buffer);
         buffer.ClearDirty();
     }
 

@@ -100,8 +100,7 @@ std::string SyntheticSet(MemoryFiles& files)
 
 void ComposeAll(const Scene& scene, ScreenBuffer& buffer)
 {
-    buffer.FillBackground(buffer.DirtyRect());
-    scene.DrawAll(buffer);
+    scene.DrawDirty(buffer);
     buffer.ClearDirty();
 }
 

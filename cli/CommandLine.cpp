@@ -396,8 +396,7 @@ int Export(const ExportOptions& options)
     scene.ApplyToBuffer(buffer, true, true);
     if (!buffer.HasPixels())
         return 1;
-    buffer.FillBackground(buffer.DirtyRect());
-    scene.DrawAll(buffer);
+    scene.DrawDirty(buffer);
     buffer.ClearDirty();
 
     ImageSize size{buffer.Width(), buffer.Height()};

@@ -1,6 +1,6 @@
 #include "fkiss/CelTags.h"
 
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 
 #include <cctype>
 

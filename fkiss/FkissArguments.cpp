@@ -1,7 +1,7 @@
 // FkissEngine: what an action's arguments stand for.
 #include "fkiss/FkissEngine.h"
 
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "fkiss/CelTags.h"
 #include "fkiss/CollisionWatch.h"
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "fkiss/FkissLineReader.h"
 
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 
 #include <charconv>
 

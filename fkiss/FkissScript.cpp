@@ -2,7 +2,7 @@
 
 #include "fkiss/FkissCommands.h"
 #include "fkiss/FkissLineReader.h"
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 #include "fkiss/IfBlocks.h"
 
 #include <algorithm>

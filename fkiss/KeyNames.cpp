@@ -1,6 +1,6 @@
 #include "fkiss/KeyNames.h"
 
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 
 #include <map>
 

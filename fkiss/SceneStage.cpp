@@ -1,6 +1,6 @@
 #include "fkiss/SceneStage.h"
 
-#include "fkiss/FkissNames.h"
+#include "config/AsciiCase.h"
 #include "image/ScreenBuffer.h"
 #include "scene/Scene.h"
 

@@ -78,8 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         buffer.SetFormat(0, 0, depth);
         scene.ApplyToBuffer(buffer, true, false);
-        buffer.FillBackground(buffer.DirtyRect());
-        scene.DrawAll(buffer);
+        scene.DrawDirty(buffer);
         buffer.ClearDirty();
     }
     for (std::int32_t y = 0; y < 48; y += 7)

@@ -59,11 +59,6 @@ ScreenBuffer::ScreenBuffer(ScreenMemory* memory, MessageSink* sink) : m_memory(m
 
 ScreenBuffer::~ScreenBuffer() = default;
 
-void ScreenBuffer::SetMemory(ScreenMemory* memory)
-{
-    m_memory = memory;
-}
-
 void ScreenBuffer::SetMessageSink(MessageSink* sink)
 {
     m_sink = sink;

@@ -42,7 +42,6 @@ public:
     ScreenBuffer(const ScreenBuffer&) = delete;
     ScreenBuffer& operator=(const ScreenBuffer&) = delete;
 
-    void SetMemory(ScreenMemory* memory);
     void SetMessageSink(MessageSink* sink);
 
     /// Width and height apply when both are non-zero; depth when non-zero. Rebuilds the storage.

@@ -1,5 +1,7 @@
 #include "scene/FileSource.h"
 
+#include "config/AsciiCase.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,15 +14,6 @@
 
 namespace
 {
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
-           });
-}
 
 std::optional<std::vector<std::uint8_t>> ReadWhole(const std::string& path)
 {

@@ -104,6 +104,9 @@ public:
     void MoveObjectBy(ScreenBuffer& buffer, int index, std::int32_t dx, std::int32_t dy);
     void MoveObjectTo(ScreenBuffer& buffer, int index, std::int32_t x, std::int32_t y);
     void DrawAll(ScreenBuffer& buffer) const;
+    /// Fills the buffer's dirty part with the background and draws every cel over it; the part
+    /// stays marked dirty for whoever copies it on.
+    void DrawDirty(ScreenBuffer& buffer) const;
 
     void RestoreLoadState();
     /// Stores positions, merges the working set lines and writes every record.

@@ -126,6 +126,15 @@ void Scene::DrawAll(ScreenBuffer& buffer) const
         cel->Draw(buffer);
 }
 
+void Scene::DrawDirty(ScreenBuffer& buffer) const
+{
+    const Rect dirty = buffer.DirtyRect();
+    if (dirty.IsEmpty())
+        return;
+    buffer.FillBackground(dirty);
+    DrawAll(buffer);
+}
+
 void Scene::RestoreLoadState()
 {
     m_colourMaps.clear();

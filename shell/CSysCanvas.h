@@ -13,13 +13,10 @@ public:
     ~CSysCanvas() override;
 
     void SetView(CSysView* view) { m_pView = view; }
-    CSysView* GetView() const { return m_pView; }
 
     /// One scroll unit per pixel over the whole picture; a page is a tenth of it and a line a
     /// tenth of a page, for each axis.
     void SetScrollSizes(const wxSize& total);
-    wxSize PageStep() const { return m_szPage; }
-    wxSize LineStep() const { return m_szLine; }
     /// Scrolls by steps of the given kind, clamped to the picture.
     void ScrollBySteps(int orientation, int steps, bool pages);
 

@@ -479,11 +479,6 @@ void CSysDoc::FinishClose()
         then();
 }
 
-std::vector<FkissDiagnostic> CSysDoc::FkissDiagnostics() const
-{
-    return m_pFkiss ? m_pFkiss->Engine().Diagnostics() : std::vector<FkissDiagnostic>();
-}
-
 void CSysDoc::Host::ShowText(int line, const std::string& bytes)
 {
     const wxString text = DecodeCp932(bytes);

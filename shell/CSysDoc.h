@@ -57,7 +57,6 @@ public:
 
     /// Where load, open and save messages go. Used by tests.
     void SetMessageSink(MessageSink* sink);
-    MessageSink* GetMessageSink() const { return m_pSink; }
 
     /// Hands the scene to the screen buffer, then tells the views.
     void RefreshScreen(bool handColours, bool resize, int hint);
@@ -74,8 +73,6 @@ public:
     void SetFkissEnabled(bool enabled) { m_bFkissEnabled = enabled; }
     bool IsFkissEnabled() const { return m_bFkissEnabled; }
     FkissEngine* Fkiss() { return m_pFkiss ? &m_pFkiss->Engine() : nullptr; }
-    /// Parser and engine diagnostics of the current set.
-    std::vector<FkissDiagnostic> FkissDiagnostics() const;
     void FkissPress(int cel, Point point);
     /// Drags the object of cel by dx, dy, through the engine when it runs.
     void DragObject(int cel, std::int32_t dx, std::int32_t dy);

@@ -1,5 +1,6 @@
 #include "shell/CSysView.h"
 
+#include "config/AsciiCase.h"
 #include "shell/CSysDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysCanvas.h"
@@ -62,7 +63,7 @@ std::string KeyName(int keyCode)
     if (keyCode >= WXK_F1 && keyCode <= WXK_F12)
         return "f" + std::to_string(keyCode - WXK_F1 + 1);
     if (keyCode >= 'A' && keyCode <= 'Z')
-        return std::string(1, static_cast<char>(keyCode - 'A' + 'a'));
+        return std::string(1, LowerAscii(static_cast<char>(keyCode)));
     if (keyCode > ' ' && keyCode < 127)
         return std::string(1, static_cast<char>(keyCode));
     return std::string();
@@ -199,11 +200,7 @@ void CSysView::OnUpdate(wxView*, wxObject* hint)
     m_nZoom = std::min(m_nZoom, LargestZoom());
 
     const Rect dirty = screen.DirtyRect();
-    if (!dirty.IsEmpty())
-    {
-        screen.FillBackground(dirty);
-        doc->GetScene().DrawAll(screen);
-    }
+    doc->GetScene().DrawDirty(screen);
     const ZoomMapping mapping = Mapping();
     CopyToBitmap(screen, dirty, m_bmpScreen, mapping.zoom);
     if (m_bmpScreen.IsOk() && m_bmpScreen.GetScaleFactor() != mapping.scale)

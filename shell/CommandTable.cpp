@@ -359,12 +359,6 @@ const CommandInfo* Find(int id)
     return nullptr;
 }
 
-Handler HandlerOf(int id)
-{
-    const CommandInfo* info = Find(id);
-    return info ? info->handler : Handler::None;
-}
-
 wxString PromptOf(int id)
 {
     const CommandInfo* info = Find(id);
@@ -380,11 +374,6 @@ wxString TipOf(int id)
 std::span<const MenuEntry> Menus()
 {
     return kMenus;
-}
-
-std::span<const AcceleratorEntry> Accelerators()
-{
-    return kAccelerators;
 }
 
 std::span<const ToolBarLayout> ToolBars()

@@ -106,12 +106,10 @@ namespace CommandTable
 std::span<const CommandInfo> Commands();
 /// Null for an identifier that is no command.
 const CommandInfo* Find(int id);
-Handler HandlerOf(int id);
 wxString PromptOf(int id);
 wxString TipOf(int id);
 
 std::span<const MenuEntry> Menus();
-std::span<const AcceleratorEntry> Accelerators();
 /// Main tool bar, palette-change bar, set-change bar, in creation order.
 std::span<const ToolBarLayout> ToolBars();
 

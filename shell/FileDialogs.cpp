@@ -1,5 +1,6 @@
 #include "shell/FileDialogs.h"
 
+#include "config/AsciiCase.h"
 #include "shell/UiText.h"
 
 #include <wx/filedlg.h>
@@ -21,7 +22,7 @@ wxString AnyCasePatterns(const std::string& extension)
         for (std::size_t i = 0; i < spelling.size(); ++i)
         {
             if (mask & (1u << i))
-                spelling[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(spelling[i])));
+                spelling[i] = LowerAscii(spelling[i]);
         }
         if (!patterns.empty())
             patterns += ";";

@@ -1,5 +1,6 @@
 #include "shell/IniText.h"
 
+#include "config/AsciiCase.h"
 #include "scene/ReplaceFile.h"
 
 #include <algorithm>
@@ -18,17 +19,6 @@ std::string Trimmed(const std::string& text)
         return std::string();
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y)
-                      {
-                          return std::tolower(static_cast<unsigned char>(x)) ==
-                                 std::tolower(static_cast<unsigned char>(y));
-                      });
 }
 
 bool IsSectionHeader(const std::string& line)
@@ -82,7 +72,7 @@ void WriteSection(const std::string& path, const char* header,
     for (const std::string& line : *lines)
     {
         if (IsSectionHeader(line))
-            inSection = EqualsIgnoringCase(Trimmed(line), header);
+            inSection = EqualsIgnoringAsciiCase(Trimmed(line), header);
         if (!inSection)
             kept.push_back(line);
     }

@@ -9,8 +9,6 @@ namespace IniText
 {
 /// The text without leading and trailing blanks (spaces, tabs, a CR left by another system).
 std::string Trimmed(const std::string& text);
-/// Section and key names compare without regard to ASCII letter case.
-bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 bool IsSectionHeader(const std::string& line);
 /// The file's lines, or none when it cannot be read or is no regular file.
 std::vector<std::string> ReadLines(const std::string& path);

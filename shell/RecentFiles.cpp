@@ -1,5 +1,6 @@
 #include "shell/RecentFiles.h"
 
+#include "config/AsciiCase.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
 #include "shell/IniText.h"
@@ -66,7 +67,7 @@ void RecentFiles::Load()
     {
         if (IsSectionHeader(line))
         {
-            inSection = EqualsIgnoringCase(Trimmed(line), kSectionHeader);
+            inSection = EqualsIgnoringAsciiCase(Trimmed(line), kSectionHeader);
             continue;
         }
         const auto equals = line.find('=');
@@ -75,7 +76,7 @@ void RecentFiles::Load()
         const std::string key = Trimmed(line.substr(0, equals));
         for (std::size_t i = 0; i < kMaxEntries; ++i)
         {
-            if (EqualsIgnoringCase(key, "File" + std::to_string(i + 1)))
+            if (EqualsIgnoringAsciiCase(key, "File" + std::to_string(i + 1)))
                 byNumber[i] = wxString::FromUTF8(Trimmed(line.substr(equals + 1)));
         }
     }

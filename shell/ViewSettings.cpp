@@ -1,5 +1,6 @@
 #include "shell/ViewSettings.h"
 
+#include "config/AsciiCase.h"
 #include "image/Zoom.h"
 #include "shell/IniText.h"
 
@@ -27,7 +28,7 @@ std::optional<LanguageChoice> ParseLanguage(const std::string& text)
 {
     for (const LanguageName& entry : kLanguageNames)
     {
-        if (IniText::EqualsIgnoringCase(text, entry.name))
+        if (EqualsIgnoringAsciiCase(text, entry.name))
             return entry.choice;
     }
     return std::nullopt;
@@ -71,14 +72,14 @@ void ViewSettings::Load()
     {
         if (IsSectionHeader(line))
         {
-            inSection = EqualsIgnoringCase(Trimmed(line), kSection);
+            inSection = EqualsIgnoringAsciiCase(Trimmed(line), kSection);
             continue;
         }
         const auto equals = line.find('=');
         if (!inSection || equals == std::string::npos)
             continue;
         const std::string key = Trimmed(line.substr(0, equals));
-        if (EqualsIgnoringCase(key, "language"))
+        if (EqualsIgnoringAsciiCase(key, "language"))
         {
             m_language =
                 ParseLanguage(Trimmed(line.substr(equals + 1))).value_or(LanguageChoice::Automatic);
@@ -88,11 +89,11 @@ void ViewSettings::Load()
         if (!value)
             continue;
         // A factor outside the steps is not trusted at all: the display's default serves.
-        if (EqualsIgnoringCase(key, "zoom") && *value >= kMinZoom && *value <= kMaxZoom)
+        if (EqualsIgnoringAsciiCase(key, "zoom") && *value >= kMinZoom && *value <= kMaxZoom)
             m_zoom = *value;
-        else if (EqualsIgnoringCase(key, "fittowindow"))
+        else if (EqualsIgnoringAsciiCase(key, "fittowindow"))
             m_bFit = *value != 0;
-        else if (EqualsIgnoringCase(key, "fkiss"))
+        else if (EqualsIgnoringAsciiCase(key, "fkiss"))
             m_bFkiss = *value != 0;
     }
 }

@@ -70,8 +70,7 @@ TEST(SceneRealSetsTest, EverySetOfTheRealSetsLoadsAndDrawsWithoutMessages)
         {
             scene.SelectSet(set, 0);
             scene.ApplyToBuffer(buffer, true, set == 0);
-            buffer.FillBackground(buffer.DirtyRect());
-            scene.DrawAll(buffer);
+            scene.DrawDirty(buffer);
             dressedSets += DrawnPixels(buffer) > 1000u;
         }
         EXPECT_GE(dressedSets, 6);

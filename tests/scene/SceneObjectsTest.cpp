@@ -200,3 +200,27 @@ TEST(SceneObjectsTest, RestoreReturnsEverySetToTheFile)
     EXPECT_EQ(scene.WorkingSetLines()[0]->GetX(0), 3);
     EXPECT_EQ(files.ReadCount("c.cel"), 1); // nothing read again
 }
+
+TEST(SceneObjectsTest, DrawDirtyRedrawsOnlyTheDirtyPartAndLeavesItMarked)
+{
+    FakeFileSource files;
+    files.Add("c.cel", SolidCel(4, 4, 1));
+    Scene scene;
+    Load(scene, files, {"(20,20)", "%p.kcf", "#1 c.cel", "$0 * 2,2"});
+    ScreenBuffer buffer;
+    buffer.SetFormat(0, 0, 32);
+    scene.ApplyToBuffer(buffer, true, true);
+    scene.DrawDirty(buffer);
+    EXPECT_EQ(buffer.ScreenRow(3)[4 * 3 + 2], 255); // red
+    EXPECT_EQ(buffer.DirtyRect(), buffer.ScreenRect());
+
+    // A mark outside the dirty part stays; the object's old place gets the background back.
+    buffer.ClearDirty();
+    buffer.ScreenRow(15)[4 * 15 + 1] = 77;
+    scene.MoveObjectBy(buffer, 0, 8, 0);
+    scene.DrawDirty(buffer);
+    EXPECT_EQ(buffer.ScreenRow(15)[4 * 15 + 1], 77);
+    EXPECT_EQ(buffer.ScreenRow(3)[4 * 3 + 2], 0);
+    EXPECT_EQ(buffer.ScreenRow(3)[4 * 11 + 2], 255);
+    EXPECT_EQ(buffer.DirtyRect(), (Rect{2, 2, 14, 6}));
+}
