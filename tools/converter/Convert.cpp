@@ -3,7 +3,7 @@
 #include "BmpReader.h"
 #include "CelWriter.h"
 #include "Messages.h"
-#include "OutputFile.h"
+#include "scene/OutputFile.h"
 #include "Utf8.h"
 #include "Wildcard.h"
 

@@ -1,4 +1,4 @@
-#include "OutputFile.h"
+#include "scene/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -114,8 +114,11 @@ int OutputFile::Open()
     m_fd = fd;
     m_temporary = std::move(temporary);
     m_buffer.Attach(fd);
-    // A replaced file keeps its permissions; a new one gets those any new file would get.
+    // A replaced file keeps its permissions and, where allowed, its owner; a new one gets
+    // what any new file would get.
     if (fchmod(fd, exists ? existing.st_mode & 07777 : NewFileMode()) != 0)
+        return errno;
+    if (exists && fchown(fd, existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
         return errno;
     return 0;
 }

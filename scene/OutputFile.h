@@ -5,10 +5,13 @@
 #include <streambuf>
 #include <string>
 
-/// A file that appears under its name only once it is complete: the bytes go to a temporary
-/// file in the same folder, which `Commit` flushes to disk and renames over the name. Until
-/// then, and whenever a step fails, a file already under that name is left as it was, and the
-/// temporary file is removed.
+/// A file that appears under its name only once it is complete: the bytes go to a new file of
+/// an unpredictable name in the same folder (created exclusively, so a link planted there is
+/// never followed), which `Commit` flushes to disk and renames over the name. Until then, and
+/// whenever a step fails, a file already under that name is left as it was, and the temporary
+/// file is removed. A symbolic link at the name has its target replaced; a replaced file keeps
+/// its permissions and, where allowed, its owner. Every writer of whole files goes through
+/// this: the configuration, the INI file, the PNG export and Tarnel's cels.
 class OutputFile
 {
 public:
