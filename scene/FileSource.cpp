@@ -69,14 +69,6 @@ std::optional<std::vector<std::uint8_t>> FolderFileSource::Read(const std::strin
     return std::nullopt;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 int CheckReadable(const std::string& path)
 {
     // Non-blocking, so that a named pipe cannot hang the program here.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/PathParts.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +33,3 @@ private:
 /// errno of the failure; a folder counts as EISDIR, anything else that is not a regular file (a
 /// pipe or a device, which would never end or never answer) as EACCES.
 int CheckReadable(const std::string& path);
-
-/// The folder part of a path: the text before the last "/", or "" when there is none.
-std::string FolderOf(const std::string& path);

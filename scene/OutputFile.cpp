@@ -1,5 +1,7 @@
 #include "scene/OutputFile.h"
 
+#include "scene/PathParts.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,14 +24,6 @@ std::string ResolveTarget(const std::string& path)
         realpath(path.c_str(), resolved))
         return resolved;
     return path;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 mode_t NewFileMode()

@@ -18,7 +18,9 @@
 #include <wx/time.h>
 #include <wx/utils.h>
 
+#include <array>
 #include <functional>
+#include <utility>
 
 namespace
 {
@@ -53,9 +55,6 @@ private:
     std::function<void()> m_whenClear;
     int m_nOpen = 0;
 };
-
-#include <array>
-#include <utility>
 
 void CSysDocManager::AddFileToHistory(const wxString& file)
 {
