@@ -5,6 +5,7 @@
 #include "image/PngWriter.h"
 #include "image/Reduce.h"
 #include "fkiss/FkissSession.h"
+#include "i18n/ProblemText.h"
 #include "scene/FileSource.h"
 #include "scene/Scene.h"
 #include "sound/SoundPlayer.h"
@@ -99,10 +100,13 @@ private:
     void (*m_previous)(int);
 };
 
-/// Prints each message on its own line to standard error.
-struct ConsoleSink : MessageSink
+/// Prints each problem on its own line to standard error, ten at a time.
+struct ConsoleSink : ProblemSink
 {
-    void ShowMessage(const std::string& text) override { std::cerr << text << '\n'; }
+    void Report(std::span<const Problem> problems) override
+    {
+        std::cerr << ProblemLines(problems, ProblemForm::Sentence) << '\n';
+    }
 };
 
 std::optional<std::int32_t> ParseNumber(std::string_view text, std::int32_t highest)
@@ -344,7 +348,7 @@ int Export(const ExportOptions& options)
         return 1;
     ConsoleSink sink;
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     // The set's files; the FKiSS sounds are read from there too (not played, so that a missing
     // one is reported as in the viewer).
     std::unique_ptr<FileSource> files;
@@ -390,7 +394,7 @@ int Export(const ExportOptions& options)
     {
         fkiss->Engine().RunFor(options.time);
         for (const FkissDiagnostic& diagnostic : fkiss->Engine().Diagnostics())
-            std::cerr << diagnostic.Format() << '\n';
+            std::cerr << LocatedText(diagnostic) << '\n';
     }
 
     scene.ApplyToBuffer(buffer, true, true);

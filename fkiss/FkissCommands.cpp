@@ -145,24 +145,24 @@ bool ArgFits(char letter, const FkissArg& arg)
     }
 }
 
-std::string_view ArgDescription(char letter)
+FkissArgumentClass ArgClass(char letter)
 {
     switch (letter)
     {
     case 'n':
-        return "a number";
+        return FkissArgumentClass::Number;
     case 'k':
-        return "a number or name";
+        return FkissArgumentClass::NumberOrName;
     case 'o':
-        return "an object or cel";
+        return FkissArgumentClass::ObjectOrCel;
     case 'c':
-        return "a cel or group";
+        return FkissArgumentClass::CelOrGroup;
     case 'v':
-        return "a variable";
+        return FkissArgumentClass::Variable;
     case 'a':
-        return "a number or *";
+        return FkissArgumentClass::NumberOrStar;
     default:
-        return "a string";
+        return FkissArgumentClass::String;
     }
 }
 
@@ -198,19 +198,19 @@ bool CheckFkissArgs(const FkissCommand& info, const std::vector<FkissArg>& args,
     }
     if (args.size() < required || args.size() > letters.size())
     {
-        diagnostics.push_back({file, line,
-                               std::string(info.name) + ": expected " +
-                                   std::to_string(letters.size()) + " arguments, found " +
-                                   std::to_string(args.size())});
+        diagnostics.push_back({ProblemKind::FkissArgumentCount, file, line,
+                               {std::string(info.name), std::to_string(letters.size()),
+                                std::to_string(args.size())}});
         return false;
     }
     for (std::size_t i = 0; i < args.size(); ++i)
     {
         if (!ArgFits(letters[i], args[i]))
         {
-            diagnostics.push_back({file, line,
-                                   std::string(info.name) + ": argument " + std::to_string(i + 1) +
-                                       " must be " + std::string(ArgDescription(letters[i]))});
+            diagnostics.push_back(
+                {ProblemKind::FkissArgumentType, file, line,
+                 {std::string(info.name), std::to_string(i + 1),
+                  std::to_string(static_cast<int>(ArgClass(letters[i])))}});
             return false;
         }
     }

@@ -142,10 +142,11 @@ std::int32_t FkissEngine::Variable(std::string_view name) const
     return found == m_variables.end() ? 0 : found->second;
 }
 
-void FkissEngine::Report(int line, std::string text)
+void FkissEngine::Report(int line, ProblemKind kind, std::vector<std::string> args)
 {
-    if (m_reported.emplace(line, text).second)
-        m_diagnostics.push_back(FkissDiagnostic{m_script.fileName, line, std::move(text)});
+    FkissDiagnostic diagnostic{kind, m_script.fileName, line, std::move(args)};
+    if (std::find(m_diagnostics.begin(), m_diagnostics.end(), diagnostic) == m_diagnostics.end())
+        m_diagnostics.push_back(std::move(diagnostic));
 }
 
 void FkissEngine::AdvanceTo(std::int64_t time)

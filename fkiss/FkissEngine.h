@@ -141,7 +141,7 @@ private:
     /// Every event from outside starts here: the time is the clock's. False while closing.
     bool BeginUserEvent();
     void ReadClock();
-    void Report(int line, std::string text);
+    void Report(int line, ProblemKind kind, std::vector<std::string> args = {});
 
     // Events (FkissEvents.cpp; the user's in FkissInput.cpp).
     const std::vector<int>& HandlersOf(FkissOp event) const;
@@ -268,5 +268,4 @@ private:
     std::set<std::string> m_keysDown;
 
     std::vector<FkissDiagnostic> m_diagnostics;
-    std::set<std::pair<int, std::string>> m_reported;
 };

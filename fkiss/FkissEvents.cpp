@@ -76,7 +76,7 @@ void FkissEngine::Fire(const std::vector<int>& handlers)
     if (m_depth >= kMaxEventDepth)
     {
         Report(m_script.handlers[static_cast<std::size_t>(handlers.front())].line,
-               "events nested more than " + std::to_string(kMaxEventDepth) + " deep; stopped");
+               ProblemKind::FkissEventsTooDeep, {std::to_string(kMaxEventDepth)});
         return;
     }
     if (m_depth == 0)
@@ -148,8 +148,8 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
         const FkissAction& action = actions[pc];
         if (m_budget <= 0)
         {
-            Report(action.line, "more than " + std::to_string(kMaxActionsPerEvent) +
-                                    " actions in one event; stopped");
+            Report(action.line, ProblemKind::FkissTooManyActions,
+                   {std::to_string(kMaxActionsPerEvent)});
             m_stopped = true;
             return Flow::Exit;
         }
@@ -184,7 +184,7 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
             const auto label = m_labels.find(AlarmKey(target));
             if (label == m_labels.end())
             {
-                Report(action.line, "no label " + AlarmKey(target));
+                Report(action.line, ProblemKind::FkissNoLabel, {AlarmKey(target)});
                 ++pc;
                 break;
             }
@@ -196,8 +196,8 @@ FkissEngine::Flow FkissEngine::RunHandler(int handler, int gosubDepth)
             }
             if (gosubDepth >= kMaxGosubDepth)
             {
-                Report(action.line, "gosub nested more than " + std::to_string(kMaxGosubDepth) +
-                                        " deep; stopped");
+                Report(action.line, ProblemKind::FkissGosubTooDeep,
+                       {std::to_string(kMaxGosubDepth)});
                 m_stopped = true;
                 return Flow::Exit;
             }

@@ -42,7 +42,7 @@ void FkissEngine::PlaySound(const FkissAction& action, Channel channel)
     const auto bytes = m_files ? m_files->Read(name) : std::nullopt;
     if (!bytes)
     {
-        Report(action.line, "cannot open sound file " + name);
+        Report(action.line, ProblemKind::FkissCannotOpenSound, {name});
         return;
     }
     std::string error;
@@ -50,5 +50,5 @@ void FkissEngine::PlaySound(const FkissAction& action, Channel channel)
                               : m_player->PlaySound(name, *bytes, &error);
     if (!played)
         // Players name the file in their reasons.
-        Report(action.line, "cannot play " + (error.empty() ? name : error));
+        Report(action.line, ProblemKind::FkissCannotPlay, {error.empty() ? name : error});
 }

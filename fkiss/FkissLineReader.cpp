@@ -33,7 +33,7 @@ std::optional<FkissLineReader::Command> FkissLineReader::Next()
     if (AtEnd() || Peek() == ';')
         return std::nullopt;
     if (!IsLetter(Peek()))
-        return Fail("unexpected character '" + std::string(1, Peek()) + "'");
+        return Fail(ProblemKind::FkissUnexpectedCharacter, {std::string(1, Peek())});
     Command command;
     command.name = LowerAscii(TakeWord());
     SkipSpaces();
@@ -48,7 +48,7 @@ std::optional<FkissLineReader::Command> FkissLineReader::Next()
         SkipSpaces();
         if (AtEnd())
         {
-            Fail(command.name + ": missing ')'");
+            Fail(ProblemKind::FkissMissingParenthesis, {command.name});
             command.broken = true;
             return command;
         }
@@ -86,18 +86,18 @@ std::string_view FkissLineReader::TakeWord()
     return m_text.substr(start, m_pos - start);
 }
 
-std::nullopt_t FkissLineReader::Fail(std::string text)
+std::nullopt_t FkissLineReader::Fail(ProblemKind kind, std::vector<std::string> args)
 {
-    m_diagnostics.push_back(FkissDiagnostic{m_file, m_line, std::move(text)});
+    m_diagnostics.push_back(FkissDiagnostic{kind, m_file, m_line, std::move(args)});
     m_pos = m_text.size();
     return std::nullopt;
 }
 
 /// An argument that cannot be read spoils its command only: the line goes on after the
 /// command's ')'.
-std::nullopt_t FkissLineReader::FailArgument(std::string text)
+std::nullopt_t FkissLineReader::FailArgument(ProblemKind kind, std::vector<std::string> args)
 {
-    m_diagnostics.push_back(FkissDiagnostic{m_file, m_line, std::move(text)});
+    m_diagnostics.push_back(FkissDiagnostic{kind, m_file, m_line, std::move(args)});
     const std::size_t close = m_text.find(')', m_pos);
     m_pos = close == std::string_view::npos ? m_text.size() : close + 1;
     return std::nullopt;
@@ -117,7 +117,7 @@ std::optional<std::int32_t> FkissLineReader::ReadInteger(const std::string& comm
     const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
     if (digits.empty() || error != std::errc() || value > limit)
     {
-        FailArgument(command + ": bad number");
+        FailArgument(ProblemKind::FkissBadNumber, {command});
         return std::nullopt;
     }
     return static_cast<std::int32_t>(negative ? std::int64_t{0} - static_cast<std::int64_t>(value)
@@ -132,7 +132,7 @@ std::optional<FkissArg> FkissLineReader::ReadArg(const std::string& command)
     {
         const std::size_t close = m_text.find('"', m_pos + 1);
         if (close == std::string_view::npos)
-            return Fail(command + ": unterminated string");
+            return Fail(ProblemKind::FkissUnterminatedString, {command});
         arg.kind = FkissArg::Kind::Cel;
         arg.text = std::string(m_text.substr(m_pos + 1, close - m_pos - 1));
         m_pos = close + 1;
@@ -155,7 +155,7 @@ std::optional<FkissArg> FkissLineReader::ReadArg(const std::string& command)
             ++m_pos;
         const std::string_view word = TakeWord();
         if (word.empty() || word.size() > kMaxNameLength || !IsLetter(word.front()))
-            return FailArgument(command + ": bad name");
+            return FailArgument(ProblemKind::FkissBadName, {command});
         arg.kind = c == '!' ? FkissArg::Kind::Group : FkissArg::Kind::Variable;
         arg.text = LowerAscii(word);
         return arg;
@@ -174,5 +174,5 @@ std::optional<FkissArg> FkissLineReader::ReadArg(const std::string& command)
         arg.kind = FkissArg::Kind::Any;
         return arg;
     }
-    return FailArgument(command + ": unexpected character '" + std::string(1, c) + "'");
+    return FailArgument(ProblemKind::FkissUnexpectedArgumentCharacter, {command, std::string(1, c)});
 }

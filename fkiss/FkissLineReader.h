@@ -35,8 +35,8 @@ private:
     char Peek() const { return m_text[m_pos]; }
     void SkipSpaces();
     std::string_view TakeWord();
-    std::nullopt_t Fail(std::string text);
-    std::nullopt_t FailArgument(std::string text);
+    std::nullopt_t Fail(ProblemKind kind, std::vector<std::string> args);
+    std::nullopt_t FailArgument(ProblemKind kind, std::vector<std::string> args);
     std::optional<std::int32_t> ReadInteger(const std::string& command);
     std::optional<FkissArg> ReadArg(const std::string& command);
 

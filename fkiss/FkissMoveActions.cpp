@@ -115,7 +115,7 @@ void FkissEngine::Attach(const FkissAction& action)
         switch (m_tree.Attach(child, parents.front(), tie))
         {
         case ObjectTree::Attached::Loop:
-            Report(action.line, "attach would make a loop");
+            Report(action.line, ProblemKind::FkissAttachLoop);
             break;
         case ObjectTree::Attached::LeavingParent:
             FireDetached(child);

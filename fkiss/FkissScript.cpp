@@ -28,11 +28,6 @@ bool IsEventHandlerLine(std::string_view text)
 
 } // namespace
 
-std::string FkissDiagnostic::Format() const
-{
-    return file + ":" + std::to_string(line) + ": warning: " + text;
-}
-
 FkissScript ParseFkiss(std::string_view configBytes, const std::string& fileName)
 {
     FkissScript script;
@@ -73,10 +68,12 @@ FkissScript ParseFkiss(std::string_view configBytes, const std::string& fileName
             }
             if (!info)
             {
-                const std::string text = command->name == "shell"
-                                             ? "shell: running programs is refused"
-                                             : "unknown command " + command->name;
-                script.diagnostics.push_back({fileName, lineNumber, text});
+                if (command->name == "shell")
+                    script.diagnostics.push_back(
+                        {ProblemKind::FkissShellRefused, fileName, lineNumber, {}});
+                else
+                    script.diagnostics.push_back(
+                        {ProblemKind::FkissUnknownCommand, fileName, lineNumber, {command->name}});
                 continue;
             }
             if (!CheckFkissArgs(*info, command->args, lineNumber, fileName, script.diagnostics))
@@ -94,7 +91,7 @@ FkissScript ParseFkiss(std::string_view configBytes, const std::string& fileName
             else if (script.handlers.empty())
             {
                 script.diagnostics.push_back(
-                    {fileName, lineNumber, command->name + ": action before the first event"});
+                    {ProblemKind::FkissActionBeforeEvent, fileName, lineNumber, {command->name}});
             }
             else
             {

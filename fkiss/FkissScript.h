@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Problem.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -8,18 +10,9 @@
 #include <string_view>
 #include <vector>
 
-/// Something the parser or the engine could not use: the configuration file's name, the line
-/// and what was wrong.
-struct FkissDiagnostic
-{
-    std::string file;
-    int line = 0;
-    std::string text;
-
-    /// "FILE:LINE: warning: TEXT".
-    std::string Format() const;
-    friend bool operator==(const FkissDiagnostic&, const FkissDiagnostic&) = default;
-};
+/// Something the parser or the engine could not use: one of the Fkiss kinds, in the
+/// configuration file at a line.
+using FkissDiagnostic = Problem;
 
 /// Every command the parser knows, events and actions alike.
 // clang-format off

@@ -74,7 +74,7 @@ void LinkIfBlocks(FkissHandler& handler, const std::string& file,
             }
             else
             {
-                diagnostics.push_back({file, action.line, "if without endif"});
+                diagnostics.push_back({ProblemKind::FkissIfWithoutEndIf, file, action.line, {}});
                 unclosed = Chain{{i}, false};
             }
         }
@@ -83,8 +83,8 @@ void LinkIfBlocks(FkissHandler& handler, const std::string& file,
             Chain* chain = !blocks.empty() ? &blocks.back() : unclosed ? &*unclosed : nullptr;
             if (!chain || chain->hasElse)
             {
-                diagnostics.push_back(
-                    {file, action.line, std::string(FkissOpName(action.op)) + " without if"});
+                diagnostics.push_back({ProblemKind::FkissWithoutIf, file, action.line,
+                                       {std::string(FkissOpName(action.op))}});
                 unusable.push_back(static_cast<std::size_t>(i));
                 continue;
             }
@@ -95,7 +95,7 @@ void LinkIfBlocks(FkissHandler& handler, const std::string& file,
         {
             if (blocks.empty())
             {
-                diagnostics.push_back({file, action.line, "endif without if"});
+                diagnostics.push_back({ProblemKind::FkissEndIfWithoutIf, file, action.line, {}});
                 unusable.push_back(static_cast<std::size_t>(i));
                 continue;
             }

@@ -53,13 +53,13 @@ void PutLittleEndian(std::uint8_t* p, std::uint32_t value, int bytes)
 
 } // namespace
 
-ScreenBuffer::ScreenBuffer(ScreenMemory* memory, MessageSink* sink) : m_memory(memory), m_sink(sink)
+ScreenBuffer::ScreenBuffer(ScreenMemory* memory, ProblemSink* sink) : m_memory(memory), m_sink(sink)
 {
 }
 
 ScreenBuffer::~ScreenBuffer() = default;
 
-void ScreenBuffer::SetMessageSink(MessageSink* sink)
+void ScreenBuffer::SetProblemSink(ProblemSink* sink)
 {
     m_sink = sink;
 }
@@ -204,6 +204,9 @@ void ScreenBuffer::Rebuild()
     {
         m_bitmapInfo.clear();
         if (m_sink)
-            m_sink->ShowMessage(kScreenBufferFailedText);
+        {
+            const Problem problem{ProblemKind::NoScreenBuffer, {}, 0, {}, 0};
+            m_sink->Report({&problem, 1});
+        }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Problem.h"
 #include "image/PaletteFile.h"
 #include "image/Rect.h"
 
@@ -20,29 +21,19 @@ struct ScreenMemory
     virtual std::unique_ptr<std::uint8_t[]> AllocatePlain(std::size_t bytes) = 0;
 };
 
-/// Receives the messages that the core has to show to the user (UTF-8 text).
-struct MessageSink
-{
-    virtual ~MessageSink() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
-};
-
-/// Shown when no pixel storage could be allocated.
-inline constexpr char kScreenBufferFailedText[] = "スクリーンバッファの作成に失敗しました。";
-
 /// The off-screen picture in the device-independent-bitmap layout: rows bottom-up, each padded
 /// to a multiple of 4 bytes; 8 bits (colour-table indices), 24 bits (blue, green, red) or 32 bits
 /// (blue, green, red, unused).
 class ScreenBuffer
 {
 public:
-    /// Both pointers may be null: the default memory, and no messages shown.
-    explicit ScreenBuffer(ScreenMemory* memory = nullptr, MessageSink* sink = nullptr);
+    /// Both pointers may be null: the default memory, and no problems reported.
+    explicit ScreenBuffer(ScreenMemory* memory = nullptr, ProblemSink* sink = nullptr);
     ~ScreenBuffer();
     ScreenBuffer(const ScreenBuffer&) = delete;
     ScreenBuffer& operator=(const ScreenBuffer&) = delete;
 
-    void SetMessageSink(MessageSink* sink);
+    void SetProblemSink(ProblemSink* sink);
 
     /// Width and height apply when both are non-zero; depth when non-zero. Rebuilds the storage.
     void SetFormat(std::int32_t width, std::int32_t height, std::int32_t depth);
@@ -106,5 +97,5 @@ private:
     std::vector<PaletteColour> m_palette;
     bool m_useSection = true;
     ScreenMemory* m_memory;
-    MessageSink* m_sink;
+    ProblemSink* m_sink;
 };

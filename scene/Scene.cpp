@@ -9,82 +9,37 @@
 namespace
 {
 
-std::string_view MessageTemplate(int messageId)
-{
-    switch (messageId)
-    {
-    case kMessageCannotOpen:
-        return "ファイル %s を開けません。";
-    case kMessageUnrecognised:
-        return "ファイル %s は，認識できないフォーマットです。";
-    default:
-        return "%s";
-    }
-}
-
-std::string LoadMessageText(int messageId, const std::string& fileName)
-{
-    std::string text(MessageTemplate(messageId));
-    text.replace(text.find("%s"), 2, fileName);
-    return text;
-}
-
 /// Loads name into cache unless it is there already; a file that fails is not remembered, so
 /// every line naming it tries again and adds its own message, to the box and to the log.
 template <typename Loaded>
 void LoadOnce(std::map<std::string, std::unique_ptr<Loaded>>& cache, const std::string& name,
-              FileSource& files, LoadMessages& messages, MessageLog& log)
+              FileSource& files, std::vector<Problem>& problems, MessageLog& log)
 {
     if (cache.contains(name))
         return;
-    int failure = 0;
     auto loaded = std::make_unique<Loaded>();
+    std::optional<ProblemKind> failure;
     if (const auto bytes = files.Read(name))
     {
         loaded->Load(*bytes);
         if (!loaded->IsOk())
-            failure = kMessageUnrecognised;
+            failure = ProblemKind::UnrecognisedFile;
     }
     else
     {
-        failure = kMessageCannotOpen;
+        failure = ProblemKind::CannotOpenFile;
     }
-    if (failure != 0)
+    if (failure)
     {
-        messages.Add(failure, name);
-        log.Add(name, 0, LoadMessageText(failure, name));
+        Problem problem{*failure, name, 0, {name}};
+        problems.push_back(problem);
+        log.Add(std::move(problem));
         return;
     }
     cache.emplace(name, std::move(loaded));
 }
 
 } // namespace
-
-void LoadMessages::Add(int messageId, const std::string& fileName)
-{
-    constexpr int kListed = 10;
-    if (m_count > kListed)
-        return;
-    std::string text;
-    if (m_count == kListed)
-    {
-        text = "...";
-    }
-    else
-    {
-        text = LoadMessageText(messageId, fileName);
-    }
-    if (m_count > 0)
-        m_text += '\n';
-    m_text += text;
-    ++m_count;
-}
-
-void LoadMessages::Reset()
-{
-    m_count = 0;
-    m_text.clear();
-}
 
 Scene::Scene() = default;
 
@@ -130,24 +85,24 @@ void Scene::FinishLoad(FileSource& files)
     CopySetLines();
     if (!CurrentSetLine())
         return;
-    m_messages.Reset();
+    m_loadProblems.clear();
     LoadFiles(files);
-    ShowMessages();
+    ReportProblems();
     BuildSet(0, 0);
 }
 
 void Scene::LoadFiles(FileSource& files)
 {
     for (const PaletteLine* line : m_config->PaletteLines())
-        LoadOnce(m_paletteCache, line->PaletteFileName(), files, m_messages, m_log);
+        LoadOnce(m_paletteCache, line->PaletteFileName(), files, m_loadProblems, m_log);
     for (const CelLine* line : m_config->CelLines())
-        LoadOnce(m_celCache, line->CelFileName(), files, m_messages, m_log);
+        LoadOnce(m_celCache, line->CelFileName(), files, m_loadProblems, m_log);
 }
 
-void Scene::ShowMessages()
+void Scene::ReportProblems()
 {
-    if (m_messages.Count() > 0 && m_sink)
-        m_sink->ShowMessage(m_messages.Text());
+    if (!m_loadProblems.empty() && m_sink)
+        m_sink->Report(m_loadProblems);
 }
 
 void Scene::CopySetLines()

@@ -6,6 +6,7 @@
 #include "image/PaletteFile.h"
 #include "image/PlacedCel.h"
 #include "image/Rect.h"
+#include "config/Problem.h"
 #include "image/ScreenBuffer.h"
 #include "scene/MessageLog.h"
 
@@ -20,26 +21,9 @@
 
 struct FileSource;
 
-constexpr int kMessageCannotOpen = 48432;   ///< "ファイル %s を開けません。"
-constexpr int kMessageUnrecognised = 48433; ///< "ファイル %s は，認識できないフォーマットです。"
 constexpr int kSetCount = 10;
 constexpr std::int32_t kDefaultScreenWidth = 448;
 constexpr std::int32_t kDefaultScreenHeight = 320;
-
-/// File errors collected during one load: at most ten, then "...".
-class LoadMessages
-{
-public:
-    void Add(int messageId, const std::string& fileName);
-    void Reset();
-    int Count() const { return m_count; }
-    /// One message per line (UTF-8), lines separated by "\n".
-    const std::string& Text() const { return m_text; }
-
-private:
-    int m_count = 0;
-    std::string m_text;
-};
 
 /// The document's model: the configuration, the loaded cels and palettes, the colour maps,
 /// the placed cels of the current set and the working set lines.
@@ -59,8 +43,8 @@ public:
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    /// Where the collected load messages go (one call per load with messages); may be null.
-    void SetMessageSink(MessageSink* sink) { m_sink = sink; }
+    /// Where the load's file problems go (one call per load with problems); may be null.
+    void SetProblemSink(ProblemSink* sink) { m_sink = sink; }
 
     void ClearScene();
     /// Loads the configuration at path and everything it names. Cel and palette files come from
@@ -112,8 +96,8 @@ public:
     /// Stores positions, merges the working set lines and writes every record.
     void SaveScene(std::ostream& out);
     /// Saves to a temporary file beside path and renames it over path only when every byte was
-    /// written; on failure path is untouched and error says why.
-    bool SaveSceneToFile(const std::string& path, std::string* error);
+    /// written; on failure path is untouched and the problem says why.
+    std::optional<Problem> SaveSceneToFile(const std::string& path);
 
     /// The screen-buffer half of the document's refresh: hand over the merged colours (when
     /// handColours), mark everything dirty, set the background, and (when resize) the size
@@ -131,22 +115,19 @@ public:
     const std::vector<std::unique_ptr<ColourMap>>& ColourMaps() const { return m_colourMaps; }
     const MergedColourTable& Colours() const { return m_colours; }
     const std::vector<std::unique_ptr<SetLine>>& WorkingSetLines() const { return m_workingSets; }
-    /// The messages of the last load; kept after they went to the sink.
-    const LoadMessages& Messages() const { return m_messages; }
-    /// Every message of the current set, the load messages first; emptied with the scene.
+    /// The file problems of the last load, in load order; kept after they went to the sink.
+    const std::vector<Problem>& LoadProblems() const { return m_loadProblems; }
+    /// Every message of the current set, the load's problems first; emptied with the scene.
     const MessageLog& Log() const { return m_log; }
-    /// Adds a message about the current set to its log (file may be empty, line 0 for none).
-    void AddMessage(std::string file, std::int32_t line, std::string text)
-    {
-        m_log.Add(std::move(file), line, std::move(text));
-    }
+    /// Adds a message about the current set to its log.
+    void AddMessage(Problem problem) { m_log.Add(std::move(problem)); }
 
 private:
     /// The border line's "[R,G,B" colour, which the full-colour picture takes as background.
     std::optional<PaletteColour> FullColourBackground() const;
     void FinishLoad(FileSource& files);
     void LoadFiles(FileSource& files);
-    void ShowMessages();
+    void ReportProblems();
     /// Refills the colour maps of the loaded palettes, in palette-line order, with group.
     void MergeAllPalettes(std::int64_t group);
     /// The placed cel at index, or null when there is none.
@@ -162,12 +143,12 @@ private:
     std::vector<std::unique_ptr<ColourMap>> m_colourMaps;
     std::vector<std::unique_ptr<PlacedCel>> m_placedCels;
     MergedColourTable m_colours;
-    LoadMessages m_messages;
+    std::vector<Problem> m_loadProblems;
     MessageLog m_log;
     std::map<std::string, std::unique_ptr<Cel>> m_celCache;
     std::map<std::string, std::unique_ptr<PaletteFile>> m_paletteCache;
     std::unique_ptr<ConfigFile> m_config;
     std::vector<std::unique_ptr<SetLine>> m_workingSets;
     int m_currentSet = 0;
-    MessageSink* m_sink = nullptr;
+    ProblemSink* m_sink = nullptr;
 };

@@ -2,18 +2,7 @@
 
 #include "scene/ReplaceFile.h"
 
-#include <cstring>
 #include <sstream>
-
-namespace
-{
-
-std::string SaveError(const std::string& path, int error)
-{
-    return "ファイル " + path + " を保存できません。(" + std::strerror(error) + ")";
-}
-
-} // namespace
 
 void Scene::SaveScene(std::ostream& out)
 {
@@ -24,12 +13,11 @@ void Scene::SaveScene(std::ostream& out)
     m_config->WriteAll(out);
 }
 
-bool Scene::SaveSceneToFile(const std::string& path, std::string* error)
+std::optional<Problem> Scene::SaveSceneToFile(const std::string& path)
 {
     std::ostringstream text(std::ios::binary);
     SaveScene(text);
-    const int failure = ReplaceFile(path, text.str());
-    if (failure != 0 && error)
-        *error = SaveError(path, failure);
-    return failure == 0;
+    if (const int failure = ReplaceFile(path, text.str()))
+        return Problem{ProblemKind::CannotSave, path, 0, {path}, failure};
+    return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "shell/CMessagesDlg.h"
 
+#include "i18n/ProblemText.h"
 #include "scene/MessageLog.h"
 #include "shell/UiText.h"
 #include "shell/WxBridge.h"
@@ -66,13 +67,13 @@ void CMessagesDlg::UpdateList(bool always)
     if (log != nullptr)
     {
         long row = 0;
-        for (const MessageEntry& entry : log->Entries())
+        for (const Problem& entry : log->Entries())
         {
-            // File names are the set's bytes; the texts are the program's own.
+            // File names are the set's bytes; the texts are worded in the current language.
             m_pList->InsertItem(row, DecodeCp932(entry.file));
             m_pList->SetItem(row, kColumnLine,
                              entry.line > 0 ? wxString::Format("%d", entry.line) : wxString());
-            m_pList->SetItem(row, kColumnText, DecodeMessage(entry.text));
+            m_pList->SetItem(row, kColumnText, DecodeMessage(ProblemText(entry, UiTranslate)));
             ++row;
         }
         if (row > 0)

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveFileSource.h"
 #include "archive/MemberWriter.h"
+#include "i18n/ProblemText.h"
 #include "image/Zoom.h"
 #include "scene/FileSource.h"
 #include "shell/CChooseConfigDlg.h"
@@ -59,8 +60,6 @@ wxString ArchiveReason(ArchiveError error, int errnoValue)
 
 /// The FKiSS timer's period: alarms are checked about a hundred times a second.
 constexpr int kFkissTickMs = 10;
-/// Diagnostics listed with the load messages; the rest only say that there are more.
-constexpr std::size_t kListedDiagnostics = 10;
 
 CMainFrame* MainFrame()
 {
@@ -123,8 +122,14 @@ CSysDoc::~CSysDoc()
 void CSysDoc::SetMessageSink(MessageSink* sink)
 {
     m_pSink = sink;
-    m_scene.SetMessageSink(sink);
-    m_screen.SetMessageSink(sink);
+    m_problems.sink = sink;
+    m_scene.SetProblemSink(&m_problems);
+    m_screen.SetProblemSink(&m_problems);
+}
+
+void CSysDoc::ProblemBoxes::Report(std::span<const Problem> problems)
+{
+    sink->ShowMessage(ProblemLines(problems, ProblemForm::Sentence, UiTranslate));
 }
 
 bool CSysDoc::OnNewDocument()
@@ -232,9 +237,8 @@ bool CSysDoc::OpenLayer(const wxString& path, SetLayer& layer)
     }
     if (!config->bytes)
     {
-        LoadMessages messages;
-        messages.Add(kMessageCannotOpen, member);
-        m_pSink->ShowMessage(messages.Text());
+        const Problem problem{ProblemKind::CannotOpenFile, member, 0, {member}};
+        m_problems.Report({&problem, 1});
         return false;
     }
     layer.member = member;
@@ -290,7 +294,7 @@ void CSysDoc::LoadLayers()
     std::error_code ignored;
     std::filesystem::current_path(FolderOf(Bytes(top.fullPath)), ignored);
     // The load's file messages are shown below, in one box with the FKiSS diagnostics.
-    m_scene.SetMessageSink(nullptr);
+    m_scene.SetProblemSink(nullptr);
     if (!top.archive)
     {
         m_scene.LoadScene(Bytes(top.fullPath), m_pFiles.get());
@@ -302,10 +306,11 @@ void CSysDoc::LoadLayers()
             std::string_view(reinterpret_cast<const char*>(config.data()), config.size()),
             *m_pFiles);
     }
-    m_scene.SetMessageSink(m_pSink);
+    m_scene.SetProblemSink(&m_problems);
     m_bPlayFieldClamped = false;
-    const bool hasMessages = m_scene.IsLoaded() && m_scene.Messages().Count() > 0;
-    StartFkiss(hasMessages ? m_scene.Messages().Text() : std::string());
+    StartFkiss(m_scene.IsLoaded()
+                   ? ProblemLines(m_scene.LoadProblems(), ProblemForm::Sentence, UiTranslate)
+                   : std::string());
 }
 
 std::string CSysDoc::ConfigName() const
@@ -428,10 +433,9 @@ void CSysDoc::StartFkiss(std::string messages)
     engine.SetClock(&m_clock);
     engine.Start(m_clock.NowMs());
     LogFkissDiagnostics();
-    const auto& diagnostics = engine.Diagnostics();
-    for (std::size_t i = 0; i < diagnostics.size() && i <= kListedDiagnostics; ++i)
+    if (!engine.Diagnostics().empty())
         messages += (messages.empty() ? "" : "\n") +
-                    (i < kListedDiagnostics ? diagnostics[i].Format() : std::string("..."));
+                    ProblemLines(engine.Diagnostics(), ProblemForm::Located, UiTranslate);
     if (!messages.empty())
         m_pSink->ShowMessage(messages);
     if (engine.HasPendingTimers())
@@ -483,7 +487,8 @@ void CSysDoc::Host::ShowText(int line, const std::string& bytes)
 {
     const wxString text = DecodeCp932(bytes);
     if (owner != nullptr)
-        owner->m_scene.AddMessage(owner->ConfigName(), line, text.utf8_string());
+        owner->m_scene.AddMessage(
+            Problem{ProblemKind::ScriptText, owner->ConfigName(), line, {text.utf8_string()}});
     if (CMainFrame* frame = MainFrame())
         frame->ShowScriptText(text);
 }
@@ -494,15 +499,11 @@ void CSysDoc::LogFkissDiagnostics()
         return;
     // The engine reports each fault once; a restart reports its parse faults again, and those
     // are listed already.
-    const std::vector<MessageEntry>& listed = m_scene.Log().Entries();
+    const std::vector<Problem>& listed = m_scene.Log().Entries();
     for (const FkissDiagnostic& diagnostic : m_pFkiss->Engine().Diagnostics())
     {
-        const std::string text = "warning: " + diagnostic.text;
-        const bool known = std::any_of(listed.begin(), listed.end(), [&](const MessageEntry& e) {
-            return e.line == diagnostic.line && e.text == text && e.file == diagnostic.file;
-        });
-        if (!known)
-            m_scene.AddMessage(diagnostic.file, diagnostic.line, text);
+        if (std::find(listed.begin(), listed.end(), diagnostic) == listed.end())
+            m_scene.AddMessage(diagnostic);
     }
 }
 
@@ -665,16 +666,15 @@ bool CSysDoc::NeedsNewName(const wxString& path)
 
 bool CSysDoc::SaveTo(const wxString& path)
 {
-    std::string error;
-    if (m_scene.SaveSceneToFile(std::string(path.fn_str()), &error))
+    if (const std::optional<Problem> problem = m_scene.SaveSceneToFile(Bytes(path)))
     {
-        // The history stays: undoing past this point and saving again writes the older places.
-        if (GetCommandProcessor())
-            GetCommandProcessor()->MarkAsSaved();
-        return true;
+        m_problems.Report({&*problem, 1});
+        return false;
     }
-    m_pSink->ShowMessage(error);
-    return false;
+    // The history stays: undoing past this point and saving again writes the older places.
+    if (GetCommandProcessor())
+        GetCommandProcessor()->MarkAsSaved();
+    return true;
 }
 
 wxString CSysDoc::LayerPath(const SetLayer& layer)

@@ -5,6 +5,7 @@
 #include "scene/MoveSteps.h"
 #include "scene/FileSource.h"
 #include "scene/Scene.h"
+#include "shell/WxBridge.h"
 #include "sound/SoundPlayer.h"
 
 #include <wx/docview.h>
@@ -204,6 +205,14 @@ private:
         std::optional<Point> resize;
     };
 
+    /// Words the core's problems in the current language and shows them through the sink.
+    struct ProblemBoxes : ProblemSink
+    {
+        void Report(std::span<const Problem> problems) override;
+        MessageSink* sink = nullptr;
+    };
+
+    ProblemBoxes m_problems;
     ScreenBuffer m_screen;
     Scene m_scene;
     SetLayer m_base;

@@ -99,3 +99,9 @@ inline wxString Ui(const char* utf8)
 {
     return wxGetTranslation(wxString::FromUTF8(utf8));
 }
+
+/// Ui() for the texts that the core's problems are worded in.
+inline std::string UiTranslate(const char* msgid)
+{
+    return Ui(msgid).utf8_string();
+}

@@ -59,6 +59,13 @@ int MenuBarMinimumWidth(wxMenuBar* bar);
 /// the toolkit believes it already has that size.
 void ResizeTopLevel(wxWindow* window, const wxSize& size);
 
+/// Receives the texts the viewer shows the user, one box's worth at a time (UTF-8).
+struct MessageSink
+{
+    virtual ~MessageSink() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
 /// Shows each message in a box captioned with the program's name, with the exclamation icon.
 class MessageBoxSink : public MessageSink
 {

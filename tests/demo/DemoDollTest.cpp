@@ -1,5 +1,6 @@
 #include "DemoDoll.h"
 #include "config/ConfigFile.h"
+#include "i18n/ProblemText.h"
 #include "image/Cel.h"
 #include "image/PaletteFile.h"
 #include "scene/Scene.h"
@@ -154,7 +155,8 @@ TEST_F(DemoDollTest, SceneLoadsItWithoutMessagesAndSwitchesColourings)
         files.Add(file.name, file.bytes);
     Scene scene;
     scene.LoadSceneFromBytes(Text("DEMO.CNF"), files);
-    EXPECT_EQ(scene.Messages().Count(), 0) << scene.Messages().Text();
+    EXPECT_TRUE(scene.LoadProblems().empty())
+        << ProblemLines(scene.LoadProblems(), ProblemForm::Sentence);
     ASSERT_EQ(scene.PlacedCels().size(), 9u);
     EXPECT_EQ(scene.ScreenSize(), (Point{448, 320}));
     // Entry 0 is the background: the first palette's colour 0 of the current group.

@@ -1,5 +1,6 @@
 #include "scene/Scene.h"
 
+#include "i18n/ProblemText.h"
 #include "scene/FileSource.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +20,12 @@ struct RealSet
 constexpr RealSet kRealSets[] = {
     {"lina", "lina.cnf"}, {"lucca1r", "lucca.cnf"}, {"sk_kimux", "kiss.cnf"}};
 
-struct CollectingSink : MessageSink
+struct CollectingSink : ProblemSink
 {
-    void ShowMessage(const std::string& text) override { shown += text; }
+    void Report(std::span<const Problem> problems) override
+    {
+        shown += ProblemLines(problems, ProblemForm::Sentence);
+    }
     std::string shown;
 };
 
@@ -57,10 +61,10 @@ TEST(SceneRealSetsTest, EverySetOfTheRealSetsLoadsAndDrawsWithoutMessages)
         SCOPED_TRACE(real.folder);
         CollectingSink sink;
         Scene scene;
-        scene.SetMessageSink(&sink);
+        scene.SetProblemSink(&sink);
         ASSERT_TRUE(scene.LoadScene(RealSetPath(real)));
         EXPECT_EQ(sink.shown, "");
-        EXPECT_EQ(scene.Messages().Count(), 0);
+        EXPECT_EQ(scene.LoadProblems().size(), 0u);
         EXPECT_EQ(scene.PlacedCels().size(), scene.Config()->CelLines().size());
 
         // Lina dresses sets 0 to 5 only; the others are empty.

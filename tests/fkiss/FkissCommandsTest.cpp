@@ -1,5 +1,7 @@
 #include "fkiss/FkissCommands.h"
 
+#include "i18n/ProblemText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,7 +28,7 @@ std::vector<std::string> Check(std::string_view name, const std::vector<FkissArg
     const bool ok = command && CheckFkissArgs(*command, args, 3, "c.cnf", diagnostics);
     std::vector<std::string> texts;
     for (const FkissDiagnostic& d : diagnostics)
-        texts.push_back(d.text);
+        texts.push_back(ProblemSentence(d));
     EXPECT_EQ(ok, texts.empty());
     return texts;
 }

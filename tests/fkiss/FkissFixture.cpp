@@ -1,6 +1,7 @@
 #include "FkissFixture.h"
 
 #include "../scene/SceneFixtures.h"
+#include "i18n/ProblemText.h"
 #include "support/ConfigText.h"
 
 FkissFixture::FkissFixture()
@@ -82,6 +83,6 @@ std::vector<std::string> FkissFixture::DiagnosticTexts() const
 {
     std::vector<std::string> texts;
     for (const FkissDiagnostic& diagnostic : m_session->Engine().Diagnostics())
-        texts.push_back(diagnostic.Format());
+        texts.push_back(LocatedText(diagnostic));
     return texts;
 }

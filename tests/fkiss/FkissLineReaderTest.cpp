@@ -1,5 +1,7 @@
 #include "fkiss/FkissLineReader.h"
 
+#include "i18n/ProblemText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,7 +25,7 @@ ReadLine Read(std::string_view text)
     while (auto command = reader.Next())
         out.commands.push_back(std::move(*command));
     for (const FkissDiagnostic& d : diagnostics)
-        out.problems.push_back(d.Format());
+        out.problems.push_back(LocatedText(d));
     return out;
 }
 

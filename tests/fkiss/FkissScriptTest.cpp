@@ -1,5 +1,6 @@
 #include "fkiss/FkissScript.h"
 
+#include "i18n/ProblemText.h"
 #include "support/ConfigText.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ std::vector<std::string> Messages(const FkissScript& script)
 {
     std::vector<std::string> texts;
     for (const FkissDiagnostic& diagnostic : script.diagnostics)
-        texts.push_back(diagnostic.Format());
+        texts.push_back(LocatedText(diagnostic));
     return texts;
 }
 

@@ -1,5 +1,7 @@
 #include "fkiss/IfBlocks.h"
 
+#include "i18n/ProblemText.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -25,7 +27,7 @@ std::vector<std::string> Link(FkissHandler& handler)
     LinkIfBlocks(handler, "b.cnf", diagnostics);
     std::vector<std::string> texts;
     for (const FkissDiagnostic& d : diagnostics)
-        texts.push_back(std::to_string(d.line) + " " + d.text);
+        texts.push_back(std::to_string(d.line) + " " + ProblemSentence(d));
     return texts;
 }
 

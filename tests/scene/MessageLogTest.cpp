@@ -1,41 +1,18 @@
 #include "scene/MessageLog.h"
 
 #include "SceneFixtures.h"
+#include "i18n/ProblemText.h"
 #include "scene/Scene.h"
 #include "support/ConfigText.h"
 
 #include <gtest/gtest.h>
-
-TEST(MessageLogTest, EntriesFormatWithWhatTheyHave)
-{
-    struct Case
-    {
-        MessageEntry entry;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {{"A.CEL", 0, "gone"}, "A.CEL: gone"},
-        {{"KISS.CNF", 12, "bad"}, "KISS.CNF(12): bad"},
-        {{"", 7, "no file"}, "no file"},
-        {{"", 0, ""}, ""},
-    };
-    MessageLog log;
-    std::string all;
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(MessageLog::FormatEntry(c.entry), c.expected);
-        log.Add(c.entry.file, c.entry.line, c.entry.text);
-        all += std::string(c.expected) + "\n";
-    }
-    EXPECT_EQ(log.AsText(), all);
-}
 
 TEST(MessageLogTest, SceneLogsEveryLoadMessageWithItsFileAndEmptiesWithTheScene)
 {
     FakeFileSource files;
     RecordingSink sink;
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     files.Add("bad.cel", "KiSS\x30 nothing that a cel loader accepts");
     std::string config = "#1 bad.cel\r\n";
     for (int i = 0; i < 12; ++i)
@@ -48,15 +25,15 @@ TEST(MessageLogTest, SceneLogsEveryLoadMessageWithItsFileAndEmptiesWithTheScene)
     ASSERT_EQ(entries.size(), 13u);
     EXPECT_EQ(entries[0].file, "p0.kcf");
     EXPECT_EQ(entries[0].line, 0);
-    EXPECT_EQ(entries[0].text, "ファイル p0.kcf を開けません。");
+    EXPECT_EQ(ProblemText(entries[0]), "ファイル p0.kcf を開けません。");
     EXPECT_EQ(entries[11].file, "p11.kcf");
     EXPECT_EQ(entries[12].file, "bad.cel");
-    EXPECT_EQ(entries[12].text, "ファイル bad.cel は，認識できないフォーマットです。");
+    EXPECT_EQ(ProblemText(entries[12]), "ファイル bad.cel は，認識できないフォーマットです。");
 
     // Other producers add after the load's messages; each change is a new revision.
     const auto before = scene.Log().Revision();
-    scene.AddMessage("KISS.CNF", 3, "later");
-    EXPECT_EQ(scene.Log().Entries().back().text, "later");
+    scene.AddMessage(Problem{ProblemKind::ScriptText, "KISS.CNF", 3, {"later"}});
+    EXPECT_EQ(ProblemText(scene.Log().Entries().back()), "later");
     EXPECT_GT(scene.Log().Revision(), before);
 
     // The next load starts a new list.

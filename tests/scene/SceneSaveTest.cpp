@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include "SceneFixtures.h"
+#include "i18n/ProblemText.h"
 #include "support/ConfigText.h"
 #include "support/TempDir.h"
 
@@ -92,8 +93,7 @@ TEST(SceneSaveTest, SaveToFileReplacesTheFileKeepingItsPermissions)
     ScreenBuffer buffer;
     scene.MoveObjectBy(buffer, 0, 1, 2);
 
-    std::string error;
-    ASSERT_TRUE(scene.SaveSceneToFile(path, &error)) << error;
+    ASSERT_EQ(scene.SaveSceneToFile(path), std::nullopt);
     EXPECT_EQ(dir.Read("kiss.cnf"), ConfigText({"#0 c.cel", "$0 8,9"}) + EmptySets(9));
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"c.cel", "kiss.cnf"}));
@@ -101,12 +101,12 @@ TEST(SceneSaveTest, SaveToFileReplacesTheFileKeepingItsPermissions)
     // Through a symbolic link the file it points to is replaced and the link stays.
     const std::string link = dir.File("link.cnf");
     std::filesystem::create_symlink(path, link);
-    ASSERT_TRUE(scene.SaveSceneToFile(link, &error)) << error;
+    ASSERT_EQ(scene.SaveSceneToFile(link), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 
     // A new file gets the usual permissions.
     const std::string fresh = dir.File("new.cnf");
-    ASSERT_TRUE(scene.SaveSceneToFile(fresh, &error));
+    ASSERT_EQ(scene.SaveSceneToFile(fresh), std::nullopt);
     const mode_t mask = umask(0);
     umask(mask);
     EXPECT_EQ(ModeOf(fresh), 0666u & ~mask);
@@ -120,18 +120,19 @@ TEST(SceneSaveTest, FailedSaveLeavesTheTargetUntouchedAndSaysWhy)
     FakeFileSource files;
     scene.LoadSceneFromBytes(ConfigText({"$0 1,1"}), files);
 
-    std::string error;
     const std::string missingFolder = dir.File("gone/kiss.cnf");
-    EXPECT_FALSE(scene.SaveSceneToFile(missingFolder, &error));
+    std::optional<Problem> problem = scene.SaveSceneToFile(missingFolder);
+    ASSERT_TRUE(problem);
+    std::string error = ProblemText(*problem);
     EXPECT_NE(error.find(missingFolder), std::string::npos);
     EXPECT_NE(error.find("No such file or directory"), std::string::npos);
 
     const std::string folder = dir.File("kiss.cnf");
     std::filesystem::create_directory(folder);
     dir.Write("kiss.cnf/inside", "keep");
-    error.clear();
-    EXPECT_FALSE(scene.SaveSceneToFile(folder, &error));
-    EXPECT_NE(error.find(folder), std::string::npos);
+    problem = scene.SaveSceneToFile(folder);
+    ASSERT_TRUE(problem);
+    EXPECT_NE(ProblemText(*problem).find(folder), std::string::npos);
     EXPECT_EQ(dir.Read("kiss.cnf/inside"), "keep");
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"kiss.cnf"}));
 }
@@ -141,7 +142,6 @@ TEST(SceneSaveTest, SavingWithoutAConfigurationWritesAnEmptyFile)
     TempDir dir;
     const std::string path = dir.Write("old.cnf", "old text");
     Scene scene;
-    std::string error;
-    EXPECT_TRUE(scene.SaveSceneToFile(path, &error));
+    EXPECT_EQ(scene.SaveSceneToFile(path), std::nullopt);
     EXPECT_EQ(dir.Read("old.cnf"), "");
 }

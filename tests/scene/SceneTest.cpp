@@ -38,7 +38,7 @@ TEST(SceneTest, LoadsPalettesInLineOrderThenCelsFromTheLastLineUp)
     FakeFileSource files;
     RecordingSink sink;
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     files.Add("bad.cel", "KiSS\x30 nothing that a cel loader accepts");
     scene.LoadSceneFromBytes(ConfigText({"#1 first.cel", "%a.kcf", "#2 bad.cel", "%b.kcf"}), files);
 
@@ -48,7 +48,7 @@ TEST(SceneTest, LoadsPalettesInLineOrderThenCelsFromTheLastLineUp)
         (std::vector<std::string>{"ファイル a.kcf を開けません。", "ファイル b.kcf を開けません。",
                                   "ファイル bad.cel は，認識できないフォーマットです。",
                                   "ファイル first.cel を開けません。"}));
-    EXPECT_EQ(scene.Messages().Count(), 4);
+    EXPECT_EQ(scene.LoadProblems().size(), 4u);
     EXPECT_TRUE(scene.IsLoaded());
     EXPECT_TRUE(scene.PlacedCels().empty());
 }
@@ -58,7 +58,7 @@ TEST(SceneTest, TwelveMissingFilesListTenThenAnEllipsis)
     FakeFileSource files;
     RecordingSink sink;
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     std::string config;
     for (int i = 0; i < 12; ++i)
         config += "%p" + std::to_string(i) + ".kcf\r\n";
@@ -75,7 +75,7 @@ TEST(SceneTest, TwelveMissingFilesListTenThenAnEllipsis)
     files.Add("p.kcf", Palette24({Greys(16)}));
     scene.LoadSceneFromBytes(ConfigText({"%p.kcf"}), files);
     EXPECT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(scene.Messages().Count(), 0);
+    EXPECT_EQ(scene.LoadProblems().size(), 0u);
 }
 
 TEST(SceneTest, FileLoadsOnceAndPlacedCelsShareItsPixels)
@@ -85,7 +85,7 @@ TEST(SceneTest, FileLoadsOnceAndPlacedCelsShareItsPixels)
     files.Add("p.kcf", Palette24({Greys(16)}));
     files.Add("a.cel", SolidCel(2, 2, 1));
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     scene.LoadSceneFromBytes(
         ConfigText({"%p.kcf", "%p.kcf", "#0 a.cel", "#1 a.cel", "#2 gone.cel", "#3 gone.cel"}),
         files);
@@ -174,7 +174,7 @@ TEST(SceneTest, RecognisedPaletteWithoutGroupsKeepsItsPlaceWithAnEmptyMap)
     files.Add("x.cel", SolidCel(1, 1, 0));
     RecordingSink sink;
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     scene.LoadSceneFromBytes(ConfigText({"%empty.kcf", "%c.kcf", "#0 x.cel *1"}), files);
 
     EXPECT_TRUE(sink.shown.empty());
@@ -256,7 +256,7 @@ TEST(SceneTest, LoadSceneFindsFilesBesideTheConfigurationIgnoringCase)
     dir.Write("kiss.cnf", ConfigText({"%COL.KCF", "#0 FUKIDASI.CEL"}));
     RecordingSink sink;
     Scene scene;
-    scene.SetMessageSink(&sink);
+    scene.SetProblemSink(&sink);
     ASSERT_TRUE(scene.LoadScene(dir.File("kiss.cnf")));
     EXPECT_TRUE(sink.shown.empty());
     EXPECT_EQ(scene.PlacedCels().size(), 1u);

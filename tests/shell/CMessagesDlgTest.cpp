@@ -36,7 +36,7 @@ TEST(CMessagesDlgTest, ListsTheSetsMessagesWithTheirFilesNewestLastAndFollowsThe
     EXPECT_EQ(list->GetItemText(1, 2), wxString::FromUTF8("ファイル GONE.CEL を開けません。"));
 
     // Later messages (the set's own diagnostics) come in at idle, after the rest.
-    viewer.Doc()->GetScene().AddMessage("BROKEN.CNF", 6, "later");
+    viewer.Doc()->GetScene().AddMessage(Problem{ProblemKind::ScriptText, "BROKEN.CNF", 6, {"later"}});
     ASSERT_TRUE(PumpUntil([&] { return list->GetItemCount() == 3; }));
     EXPECT_EQ(list->GetItemText(2, 1), "6");
     const wxString all = wxString::FromUTF8("NOPE.KCF: ファイル NOPE.KCF を開けません。\n"

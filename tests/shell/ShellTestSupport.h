@@ -2,6 +2,7 @@
 
 #include "image/ScreenBuffer.h"
 #include "shell/CSysApp.h"
+#include "shell/WxBridge.h"
 #include "support/TempDir.h"
 
 #include <wx/string.h>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/ProblemText.h"
 #include "image/ScreenBuffer.h"
 
 #include <string>
@@ -25,9 +26,12 @@ struct FakeScreenMemory : ScreenMemory
     }
 };
 
-/// Keeps every message shown.
-struct RecordingMessageSink : MessageSink
+/// Keeps every batch of problems reported, as the text it reads as.
+struct RecordingMessageSink : ProblemSink
 {
     std::vector<std::string> messages;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Report(std::span<const Problem> problems) override
+    {
+        messages.push_back(ProblemLines(problems, ProblemForm::Sentence));
+    }
 };
