@@ -3,7 +3,7 @@
 #include "config/AsciiCase.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
-#include "shell/IniText.h"
+#include "config/IniText.h"
 #include "shell/UiText.h"
 
 #include <wx/filename.h>

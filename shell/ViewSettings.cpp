@@ -2,7 +2,7 @@
 
 #include "config/AsciiCase.h"
 #include "image/Zoom.h"
-#include "shell/IniText.h"
+#include "config/IniText.h"
 
 #include <array>
 #include <charconv>

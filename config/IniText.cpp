@@ -1,4 +1,4 @@
-#include "shell/IniText.h"
+#include "config/IniText.h"
 
 #include "config/AsciiCase.h"
 #include "scene/ReplaceFile.h"

@@ -1,4 +1,4 @@
-#include "shell/IniText.h"
+#include "config/IniText.h"
 
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
