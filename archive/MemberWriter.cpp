@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <set>
 
 namespace
@@ -56,12 +55,13 @@ int OpenParentFolder(const std::string& folder, const std::string& relative)
 }
 
 /// Creates name in dir with bytes; never replaces an existing file or follows a link there.
-std::string WriteNewFile(int dir, const std::string& name, const std::vector<std::uint8_t>& bytes)
+/// Returns 0 or the errno of the failure.
+int WriteNewFile(int dir, const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
     const int fd =
         ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
-        return std::strerror(errno);
+        return errno;
     std::size_t written = 0;
     while (written < bytes.size())
     {
@@ -70,7 +70,7 @@ std::string WriteNewFile(int dir, const std::string& name, const std::vector<std
             continue;
         if (n <= 0)
         {
-            const std::string reason = std::strerror(n < 0 ? errno : ENOSPC);
+            const int reason = n < 0 ? errno : ENOSPC;
             ::close(fd);
             ::unlinkat(dir, name.c_str(), 0);
             return reason;
@@ -79,11 +79,11 @@ std::string WriteNewFile(int dir, const std::string& name, const std::vector<std
     }
     if (::close(fd) != 0)
     {
-        const std::string reason = std::strerror(errno);
+        const int reason = errno;
         ::unlinkat(dir, name.c_str(), 0);
         return reason;
     }
-    return {};
+    return 0;
 }
 
 } // namespace
@@ -153,7 +153,7 @@ MemberWriteReport WriteArchiveMembers(const std::shared_ptr<const Archive>& arch
         const int dir = OpenParentFolder(folder, relative);
         if (dir < 0)
         {
-            report.failed.emplace_back(relative, std::strerror(errno));
+            report.failed.emplace_back(relative, errno);
             continue;
         }
         const std::string name = MemberBaseName(relative);
@@ -162,8 +162,8 @@ MemberWriteReport WriteArchiveMembers(const std::shared_ptr<const Archive>& arch
         };
         if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         {
-            if (std::string reason = WriteNewFile(dir, name, *member->bytes); !reason.empty())
-                report.failed.emplace_back(relative, std::move(reason));
+            if (const int reason = WriteNewFile(dir, name, *member->bytes))
+                report.failed.emplace_back(relative, reason);
         }
         ::close(dir);
     }

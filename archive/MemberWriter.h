@@ -14,8 +14,8 @@ struct MemberWriteReport
 {
     /// Members not written because of their name or kind (links), as stored.
     std::vector<std::string> refused;
-    /// Members that could not be written: relative path, reason.
-    std::vector<std::pair<std::string, std::string>> failed;
+    /// Members that could not be written: relative path, errno.
+    std::vector<std::pair<std::string, int>> failed;
 };
 
 /// Writes into folder what a set saved there from an archive needs besides its configuration:

@@ -1,17 +1,16 @@
 #include "cli/CommandLine.h"
 
 #include "archive/ArchiveFileSource.h"
-#include "image/ScreenBuffer.h"
+#include "i18n/ProblemText.h"
 #include "image/PngWriter.h"
 #include "image/Reduce.h"
-#include "fkiss/FkissSession.h"
-#include "i18n/ProblemText.h"
 #include "scene/FileSource.h"
-#include "scene/Scene.h"
+#include "session/SetSession.h"
 #include "sound/SoundPlayer.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <charconv>
@@ -19,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <limits>
 #include <string_view>
 
@@ -100,12 +100,17 @@ private:
     void (*m_previous)(int);
 };
 
-/// Prints each problem on its own line to standard error, ten at a time.
+/// Prints the file problems on standard error, a line each, ten at a time; the code's warnings
+/// are printed whole once the code has run.
 struct ConsoleSink : ProblemSink
 {
     void Report(std::span<const Problem> problems) override
     {
-        std::cerr << ProblemLines(problems, ProblemForm::Sentence) << '\n';
+        std::vector<Problem> files;
+        std::copy_if(problems.begin(), problems.end(), std::back_inserter(files),
+                     [](const Problem& problem) { return !IsFkissWarning(problem.kind); });
+        if (!files.empty())
+            std::cerr << ProblemLines(files, ProblemForm::Sentence) << '\n';
     }
 };
 
@@ -284,55 +289,68 @@ int List(const std::string& path)
     return 0;
 }
 
-/// Loads the configuration that --cnf names, or the only one; 0, or the exit status. files
-/// receives the archive's members (the FKiSS sounds come from there too), configName the name
-/// of the configuration chosen.
-int LoadFromArchive(const ExportOptions& options, Scene& scene, std::unique_ptr<FileSource>& files,
-                    std::string& configName)
+/// Opens the set that options name: the configuration that --cnf names in an archive, or its
+/// only one. Nothing after saying why, with the exit status in status.
+std::optional<SetLayer> OpenSet(const ExportOptions& options, int& status)
 {
-    const auto archive = OpenArchive(options.config);
-    if (!archive)
-        return 1;
-    const std::vector<std::string> configs = archive->Configurations();
-    std::optional<std::string> chosen;
-    if (!options.cnf.empty())
-    {
-        chosen = MatchConfiguration(configs, options.cnf);
-        if (!chosen)
+    status = 1;
+    const auto choose = [&](const Archive&, const std::vector<std::string>& configs) {
+        status = 2;
+        if (!options.cnf.empty())
         {
-            std::cerr << "velquin: " << options.config << " holds no configuration " << options.cnf
-                      << '\n';
-            return 2;
+            std::optional<std::string> chosen = MatchConfiguration(configs, options.cnf);
+            if (!chosen)
+                std::cerr << "velquin: " << options.config << " holds no configuration "
+                          << options.cnf << '\n';
+            return chosen;
         }
-    }
-    else if (configs.size() == 1)
-    {
-        chosen = configs.front();
-    }
-    else if (configs.empty())
-    {
-        std::cerr << "velquin: " << options.config << " holds no configuration file\n";
-        return 1;
-    }
-    else
-    {
+        if (configs.size() == 1)
+            return std::optional<std::string>(configs.front());
         std::cerr << "velquin: " << options.config
                   << " holds several configurations; choose one with --cnf:\n";
         for (const std::string& name : configs)
             std::cerr << "  " << name << '\n';
-        return 2;
-    }
-    const auto& bytes = archive->Find(*chosen)->bytes;
-    if (!bytes)
+        return std::optional<std::string>();
+    };
+    OpenOutcome outcome = OpenSetLayer(options.config, choose);
+    switch (outcome.failure)
     {
-        std::cerr << "velquin: cannot read " << *chosen << " in " << options.config << '\n';
-        return 1;
+    case OpenFailure::None:
+        break;
+    case OpenFailure::Unreadable:
+        std::cerr << "velquin: cannot open " << outcome.file << ": "
+                  << std::strerror(outcome.systemError) << '\n';
+        status = 1;
+        break;
+    case OpenFailure::ArchiveUnreadable:
+        std::cerr << "velquin: cannot read " << options.config << ": "
+                  << DescribeArchiveError(outcome.archiveError, outcome.systemError) << '\n';
+        status = 1;
+        break;
+    case OpenFailure::NoConfiguration:
+        if (!options.cnf.empty())
+        {
+            std::cerr << "velquin: " << options.config << " holds no configuration "
+                      << options.cnf << '\n';
+            status = 2;
+            break;
+        }
+        std::cerr << "velquin: " << options.config << " holds no configuration file\n";
+        status = 1;
+        break;
+    case OpenFailure::NoSuchMember:
+        std::cerr << "velquin: " << options.config << " holds no configuration " << outcome.member
+                  << '\n';
+        status = 2;
+        break;
+    case OpenFailure::MemberUnreadable:
+        std::cerr << "velquin: cannot read " << outcome.member << " in " << options.config << '\n';
+        status = 1;
+        break;
+    case OpenFailure::NotChosen:
+        break;
     }
-    files = std::make_unique<ArchiveFileSource>(archive, MemberFolder(*chosen));
-    configName = std::filesystem::path(*chosen).filename();
-    scene.LoadSceneFromBytes(
-        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), *files);
-    return 0;
+    return std::move(outcome.layer);
 }
 
 int Export(const ExportOptions& options)
@@ -344,59 +362,34 @@ int Export(const ExportOptions& options)
     if (options.size)
         limit.emplace(kThumbnailSeconds);
 
-    if (!CanOpen(options.config))
-        return 1;
+    int status = 0;
+    std::optional<SetLayer> layer = OpenSet(options, status);
+    if (!layer)
+        return status;
     ConsoleSink sink;
-    Scene scene;
-    scene.SetProblemSink(&sink);
-    // The set's files; the FKiSS sounds are read from there too (not played, so that a missing
-    // one is reported as in the viewer).
-    std::unique_ptr<FileSource> files;
-    std::string configName = std::filesystem::path(options.config).filename();
-    if (Archive::HasArchiveExtension(options.config))
-    {
-        if (const int status = LoadFromArchive(options, scene, files, configName))
-            return status;
-    }
-    else
-    {
-        files = std::make_unique<FolderFileSource>(FolderOf(options.config));
-        if (!scene.LoadScene(options.config, files.get()))
-        {
-            std::cerr << "velquin: cannot read " << options.config << '\n';
-            return 1;
-        }
-    }
-    ScreenBuffer buffer(nullptr, &sink);
-    buffer.SetFormat(0, 0, options.depth);
-    QuietFkissHost host;
+    // The FKiSS sounds are read (not played), so that a missing one is reported as in the viewer.
     SilentSoundPlayer silence;
-    const auto fkiss =
-        options.fkiss ? FkissSession::Create(scene, buffer, host, configName, 1) : nullptr;
-    if (fkiss)
+    SetSession session(SetSession::Options{Presentation::Headless, nullptr}, &sink, &silence);
+    session.SetFkiss(options.fkiss ? FkissSwitch::On : FkissSwitch::Off);
+    ScreenBuffer& buffer = session.Screen();
+    buffer.SetFormat(0, 0, options.depth);
+    if (!session.Open(std::move(*layer)))
     {
-        fkiss->Engine().SetSound(files.get(), &silence);
-        fkiss->Engine().Start();
+        std::cerr << "velquin: cannot read " << options.config << '\n';
+        return 1;
     }
     if (options.set)
-    {
-        scene.SelectSet(*options.set, 0);
-        if (fkiss)
-            fkiss->Engine().SetSelected();
-    }
+        session.SelectSet(*options.set, 0);
     if (options.paletteGroup)
+        session.SelectPaletteGroup(*options.paletteGroup, 0);
+    if (FkissEngine* engine = session.Engine())
     {
-        scene.SelectPaletteGroup(*options.paletteGroup, 0);
-        if (fkiss)
-            fkiss->Engine().PaletteGroupSelected();
-    }
-    if (fkiss)
-    {
-        fkiss->Engine().RunFor(options.time);
-        for (const FkissDiagnostic& diagnostic : fkiss->Engine().Diagnostics())
+        engine->RunFor(options.time);
+        for (const FkissDiagnostic& diagnostic : engine->Diagnostics())
             std::cerr << LocatedText(diagnostic) << '\n';
     }
 
+    const Scene& scene = session.GetScene();
     scene.ApplyToBuffer(buffer, true, true);
     if (!buffer.HasPixels())
         return 1;

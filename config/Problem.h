@@ -16,6 +16,13 @@ enum class ProblemKind : std::uint8_t
     CannotSave,
     /// No pixel storage for the picture could be had.
     NoScreenBuffer,
+    /// The play field is larger than a window can show. args: the size asked for and the size
+    /// used, each "WIDTH,HEIGHT".
+    PlayFieldClamped,
+    /// Saving a set from an archive: a member not written for its name or kind. args: its name.
+    MemberRefused,
+    /// A member that could not be written. args: its name; systemError says why.
+    MemberWriteFailed,
 
     /// Text a set's code shows (notify, debug). args: the text, UTF-8.
     ScriptText,
@@ -56,6 +63,12 @@ enum class ProblemKind : std::uint8_t
     FkissCannotPlay,
     FkissAttachLoop,
 };
+
+/// Whether kind is a warning about a set's FKiSS code.
+constexpr bool IsFkissWarning(ProblemKind kind)
+{
+    return kind >= ProblemKind::FkissUnknownCommand;
+}
 
 /// What an FKiSS argument must be, as FkissArgumentType names it.
 enum class FkissArgumentClass : std::uint8_t

@@ -21,6 +21,12 @@ const char* Template(ProblemKind kind)
         return N_("ファイル %1 を保存できません。(%2)");
     case ProblemKind::NoScreenBuffer:
         return N_("スクリーンバッファの作成に失敗しました。");
+    case ProblemKind::PlayFieldClamped:
+        return N_("画面の大きさ (%1) は表示できないため (%2) にしました。");
+    case ProblemKind::MemberRefused:
+        return N_("書庫の中の %1 は安全でない名前のため書き出しませんでした。");
+    case ProblemKind::MemberWriteFailed:
+        return N_("ﾌｧｲﾙ %1 を書き込めません。(%2)");
     case ProblemKind::ScriptText:
         return "%1";
     case ProblemKind::FkissUnknownCommand:
@@ -80,11 +86,6 @@ const char* ArgumentClassText(std::string_view code)
     return kTexts[static_cast<std::size_t>(code[0] - '0')];
 }
 
-bool IsFkissWarning(ProblemKind kind)
-{
-    return kind >= ProblemKind::FkissUnknownCommand;
-}
-
 } // namespace
 
 std::string Untranslated(const char* msgid)
@@ -113,7 +114,7 @@ std::string Fill(std::string_view text, std::span<const std::string> args)
 std::string ProblemSentence(const Problem& problem, Translate translate)
 {
     std::vector<std::string> args = problem.args;
-    if (problem.kind == ProblemKind::CannotSave)
+    if (problem.kind == ProblemKind::CannotSave || problem.kind == ProblemKind::MemberWriteFailed)
     {
         args.resize(1);
         args.emplace_back(std::strerror(problem.systemError));
@@ -155,6 +156,18 @@ std::string ProblemLines(std::span<const Problem> problems, ProblemForm form, Tr
                                               : ProblemText(problems[i], translate);
     }
     return lines;
+}
+
+std::string ProblemBox(std::span<const Problem> problems, Translate translate)
+{
+    std::vector<Problem> files;
+    std::vector<Problem> code;
+    for (const Problem& problem : problems)
+        (IsFkissWarning(problem.kind) ? code : files).push_back(problem);
+    std::string box = ProblemLines(files, ProblemForm::Sentence, translate);
+    if (!code.empty())
+        box += (box.empty() ? "" : "\n") + ProblemLines(code, ProblemForm::Located, translate);
+    return box;
 }
 
 std::string LogEntryText(const Problem& problem, Translate translate)

@@ -34,5 +34,9 @@ enum class ProblemForm : std::uint8_t
 std::string ProblemLines(std::span<const Problem> problems, ProblemForm form,
                          Translate translate = Untranslated);
 
+/// A message box's worth: the problems with files first, as sentences, then the warnings about
+/// FKiSS code, located; each part lists ten, then "...".
+std::string ProblemBox(std::span<const Problem> problems, Translate translate = Untranslated);
+
 /// A messages-list entry as one line: "FILE(LINE): TEXT", "FILE: TEXT" or "TEXT".
 std::string LogEntryText(const Problem& problem, Translate translate = Untranslated);

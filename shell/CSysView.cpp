@@ -419,7 +419,7 @@ void CSysView::OnLButtonDown(const wxPoint& client)
     if (!scene.IsLoaded())
         OnLButtonUp(client); // quit() closed the set
     else
-        doc->BeginDrag();
+        doc->Session().BeginDrag();
 }
 
 void CSysView::OnMouseMove(const wxPoint& client)
@@ -431,8 +431,8 @@ void CSysView::OnMouseMove(const wxPoint& client)
     {
         const ObjectDrag::Move move = m_drag.MoveTo(scene, p);
         if (move.loosened)
-            doc->FkissUnfixed(m_drag.Cel());
-        doc->DragObject(m_drag.Cel(), move.delta.x, move.delta.y);
+            doc->Apply(doc->Session().Unfixed(m_drag.Cel()));
+        doc->Apply(doc->Session().Drag(m_drag.Cel(), move.delta.x, move.delta.y));
         p = move.pointer;
         doc->UpdateAllViewsWithHint(kHintRepaintDirty);
     }
@@ -457,28 +457,13 @@ void CSysView::OnLButtonUp(const wxPoint& client)
     {
         CSysDoc* doc = GetDocument();
         const int released = m_drag.Cel();
+        // Still fixed: it springs back to where it was caught (with what hangs from it).
         if (const std::optional<Point> back = m_drag.SpringBack())
-        {
-            // Still fixed: it springs back to where it was caught (with what hangs from it).
-            if (doc->Fkiss() != nullptr)
-            {
-                const Point at = doc->GetScene().GetCelPosition(released);
-                doc->DragObject(released, back->x - at.x, back->y - at.y);
-            }
-            else
-            {
-                doc->GetScene().MoveObjectTo(doc->Screen(), released, back->x, back->y);
-            }
-            doc->UpdateAllViewsWithHint(kHintRepaintDirty);
-        }
+            doc->Apply(doc->Session().SpringBack(released, *back));
         m_bCatch = 0;
         if (m_pCanvas != nullptr && m_pCanvas->HasCapture())
             m_pCanvas->ReleaseMouse();
-        if (doc->GetScene().IsLoaded())
-        {
-            doc->EndDrag(released);
-            doc->FkissRelease(released, p);
-        }
+        doc->Apply(doc->Session().Release(released, p));
     }
     m_ptStatus = p;
 }

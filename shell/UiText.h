@@ -70,10 +70,6 @@ constexpr const char* kOpenLockViolation = wxTRANSLATE("%1 へのｱｸｾｽ中
 constexpr const char* kOpenDiskFull = wxTRANSLATE("%1 へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。");
 constexpr const char* kOpenEndOfFile = wxTRANSLATE("%1 のﾌｧｲﾙの終わりです。");
 
-// The play field is larger than a window can show; %1 the size asked for, %2 the size used.
-constexpr const char* kPlayFieldClamped =
-    wxTRANSLATE("画面の大きさ (%1) は表示できないため (%2) にしました。");
-
 // Sets in archives; %1 is the archive's path, %2 a reason or a member's name.
 constexpr const char* kChooseConfigTitle = wxTRANSLATE("設定ファイルの選択");
 constexpr const char* kChooseConfigPrompt =
@@ -88,9 +84,6 @@ constexpr const char* kArchiveTooLarge =
     wxTRANSLATE("展開すると 1 GiB を超えるか、256 MiB を超えるﾌｧｲﾙがあります");
 constexpr const char* kSaveOverArchive =
     wxTRANSLATE("書庫 %1 には保存できません。別の名前を選んでください。");
-constexpr const char* kMemberRefused =
-    wxTRANSLATE("書庫の中の %2 は安全でない名前のため書き出しませんでした。");
-constexpr const char* kMemberWriteFailed = wxTRANSLATE("ﾌｧｲﾙ %2 を書き込めません。(%1)");
 } // namespace UiText
 
 /// The text in the interface's current language: the catalog's translation, or the text itself

@@ -105,3 +105,13 @@ TEST(ProblemTextTest, LogEntriesNameTheirFileAndLineWhenTheyHaveThem)
     for (const Case& c : cases)
         EXPECT_EQ(LogEntryText(c.problem), c.expected);
 }
+
+TEST(ProblemTextTest, ABoxPutsTheFilesFirstAndLocatesTheCodesWarnings)
+{
+    const std::vector<Problem> problems = {
+        {ProblemKind::FkissNoLabel, "K.CNF", 3, {"7"}},
+        {ProblemKind::CannotOpenFile, "a.cel", 0, {"a.cel"}},
+    };
+    EXPECT_EQ(ProblemBox(problems), "ファイル a.cel を開けません。\nK.CNF:3: warning: no label 7");
+    EXPECT_EQ(ProblemBox({problems.data(), 1}), "K.CNF:3: warning: no label 7");
+}
