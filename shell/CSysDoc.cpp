@@ -20,9 +20,6 @@
 #include <system_error>
 #include <utility>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace
 {
 MessageBoxSink g_messageBoxes;
@@ -69,34 +66,12 @@ wxIMPLEMENT_DYNAMIC_CLASS(CSysDoc, wxDocument);
 // Only the commands that the document carries out; the view, the frame and the application
 // each answer their own, so no identifier appears in two tables.
 wxBEGIN_EVENT_TABLE(CSysDoc, wxDocument)
-    EVT_MENU_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnSetN)
-    EVT_MENU(ID_NEXT_SET, CSysDoc::OnNextSet)
-    EVT_MENU(ID_PREV_SET, CSysDoc::OnPrevSet)
-    EVT_MENU_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnPaletteN)
-    EVT_MENU(ID_NEXT_PALETTE, CSysDoc::OnNextPalette)
-    EVT_MENU(ID_PREV_PALETTE, CSysDoc::OnPrevPalette)
-    EVT_MENU(ID_256_COLOUR, CSysDoc::On256Colour)
-    EVT_MENU(ID_FULL_COLOUR, CSysDoc::OnFullColour)
-    EVT_MENU(ID_RESTORE, CSysDoc::OnRestore)
     EVT_MENU(ID_RELOAD, CSysDoc::OnReload)
     EVT_MENU(ID_FILE_SAVE, CSysDoc::OnFileSave)
     EVT_MENU(ID_FILE_SAVE_AS, CSysDoc::OnFileSaveAs)
     EVT_MENU(ID_FILE_OPEN_ADD_ON, CSysDoc::OnOpenAddOn)
-    EVT_MENU(ID_EDIT_UNDO, CSysDoc::OnUndo)
-    EVT_MENU(ID_EDIT_REDO, CSysDoc::OnRedo)
-    EVT_UPDATE_UI(ID_EDIT_UNDO, CSysDoc::OnUpdateUndo)
-    EVT_UPDATE_UI(ID_EDIT_REDO, CSysDoc::OnUpdateRedo)
-    EVT_UPDATE_UI_RANGE(ID_SET_0, ID_SET_9, CSysDoc::OnUpdateSetN)
-    EVT_UPDATE_UI_RANGE(ID_PALETTE_0, ID_PALETTE_9, CSysDoc::OnUpdatePaletteN)
-    EVT_UPDATE_UI(ID_256_COLOUR, CSysDoc::OnUpdate256Colour)
-    EVT_UPDATE_UI(ID_FULL_COLOUR, CSysDoc::OnUpdateFullColour)
-    EVT_UPDATE_UI(ID_RESTORE, CSysDoc::OnUpdateNeedsConfig)
     EVT_UPDATE_UI(ID_RELOAD, CSysDoc::OnUpdateNeedsConfig)
     EVT_UPDATE_UI(ID_FILE_OPEN_ADD_ON, CSysDoc::OnUpdateNeedsConfig)
-    EVT_UPDATE_UI(ID_NEXT_SET, CSysDoc::OnUpdateAlways)
-    EVT_UPDATE_UI(ID_PREV_SET, CSysDoc::OnUpdateAlways)
-    EVT_UPDATE_UI(ID_NEXT_PALETTE, CSysDoc::OnUpdateAlways)
-    EVT_UPDATE_UI(ID_PREV_PALETTE, CSysDoc::OnUpdateAlways)
     EVT_UPDATE_UI(ID_FILE_SAVE, CSysDoc::OnUpdateAlways)
     EVT_UPDATE_UI(ID_FILE_SAVE_AS, CSysDoc::OnUpdateAlways)
 wxEND_EVENT_TABLE()
@@ -106,13 +81,20 @@ CSysDoc::CSysDoc()
       // The one place where the player is made.
       m_pSound(MakeDeferredSoundPlayer()),
       m_session(SetSession::Options{Presentation::Window, &m_clock}, &m_problems, m_pSound.get()),
-      m_fkissTimer(this)
+      m_fkissTimer(this), m_commands(*this)
 {
     SetMessageSink(m_pSink);
+    SetNextHandler(&m_commands);
+    m_commands.SetPreviousHandler(this);
     Bind(wxEVT_TIMER, &CSysDoc::OnFkissTimer, this);
 }
 
-CSysDoc::~CSysDoc() = default;
+CSysDoc::~CSysDoc()
+{
+    // Unchained while both still stand: neither may reach the other on its way out.
+    SetNextHandler(nullptr);
+    m_commands.SetPreviousHandler(nullptr);
+}
 
 void CSysDoc::SetMessageSink(MessageSink* sink)
 {
@@ -274,30 +256,6 @@ void CSysDoc::ClearHistory()
         history->ClearCommands();
 }
 
-void CSysDoc::OnUndo(wxCommandEvent&)
-{
-    if (!m_session.IsDragging() && GetCommandProcessor())
-        GetCommandProcessor()->Undo();
-}
-
-void CSysDoc::OnRedo(wxCommandEvent&)
-{
-    if (!m_session.IsDragging() && GetCommandProcessor())
-        GetCommandProcessor()->Redo();
-}
-
-void CSysDoc::OnUpdateUndo(wxUpdateUIEvent& event)
-{
-    event.Enable(!m_session.IsDragging() && GetCommandProcessor() &&
-                 GetCommandProcessor()->CanUndo());
-}
-
-void CSysDoc::OnUpdateRedo(wxUpdateUIEvent& event)
-{
-    event.Enable(!m_session.IsDragging() && GetCommandProcessor() &&
-                 GetCommandProcessor()->CanRedo());
-}
-
 bool CSysDoc::FkissKey(std::string_view name, bool down)
 {
     bool taken = false;
@@ -322,21 +280,6 @@ bool CSysDoc::CloseSetThen(std::function<void()> then)
 void CSysDoc::OnFkissTimer(wxTimerEvent&)
 {
     Apply(m_session.Tick());
-}
-
-bool CSysDoc::NeedsNewName(const wxString& path)
-{
-    if (path.empty())
-        return true;
-    const std::string bytes = Bytes(path);
-    struct stat info{};
-    if (::stat(bytes.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return true;
-    // A file without write permission is read-only even for a user (root) whom the system
-    // would let write it anyway.
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return true;
-    return ::access(bytes.c_str(), W_OK) != 0;
 }
 
 bool CSysDoc::SaveTo(const wxString& path)
@@ -389,49 +332,8 @@ bool CSysDoc::SaveAsPath(const wxString& path)
     return true;
 }
 
-void CSysDoc::OnSetN(wxCommandEvent& event)
+void CSysDoc::Restore()
 {
-    Apply(m_session.SelectSet(event.GetId() - ID_SET_0, 0));
-}
-
-void CSysDoc::OnNextSet(wxCommandEvent&)
-{
-    Apply(m_session.SelectSet(-1, 1));
-}
-
-void CSysDoc::OnPrevSet(wxCommandEvent&)
-{
-    Apply(m_session.SelectSet(-1, -1));
-}
-
-void CSysDoc::OnPaletteN(wxCommandEvent& event)
-{
-    Apply(m_session.SelectPaletteGroup(event.GetId() - ID_PALETTE_0, 0));
-}
-
-void CSysDoc::OnNextPalette(wxCommandEvent&)
-{
-    Apply(m_session.SelectPaletteGroup(-1, 1));
-}
-
-void CSysDoc::OnPrevPalette(wxCommandEvent&)
-{
-    Apply(m_session.SelectPaletteGroup(-1, -1));
-}
-
-void CSysDoc::On256Colour(wxCommandEvent&)
-{
-    Apply(m_session.SetColourMode(8));
-}
-
-void CSysDoc::OnFullColour(wxCommandEvent&)
-{
-    Apply(m_session.SetColourMode(32));
-}
-
-void CSysDoc::OnRestore(wxCommandEvent&)
-{
-    // Both need a configuration; their menu items are greyed without one.
     if (!GetScene().IsLoaded())
         return;
     m_fkissTimer.Stop();
@@ -478,30 +380,6 @@ void CSysDoc::OnFileSave(wxCommandEvent&)
 void CSysDoc::OnFileSaveAs(wxCommandEvent&)
 {
     SaveAs();
-}
-
-void CSysDoc::OnUpdateSetN(wxUpdateUIEvent& event)
-{
-    event.Enable(true);
-    event.Check(event.GetId() - ID_SET_0 == GetScene().CurrentSet());
-}
-
-void CSysDoc::OnUpdatePaletteN(wxUpdateUIEvent& event)
-{
-    event.Enable(true);
-    event.Check(event.GetId() - ID_PALETTE_0 == GetScene().CurrentPaletteGroup());
-}
-
-void CSysDoc::OnUpdate256Colour(wxUpdateUIEvent& event)
-{
-    event.Enable(true);
-    event.Check(Screen().Depth() == 8);
-}
-
-void CSysDoc::OnUpdateFullColour(wxUpdateUIEvent& event)
-{
-    event.Enable(true);
-    event.Check(Screen().Depth() == 32 || Screen().Depth() == 24);
 }
 
 void CSysDoc::OnUpdateNeedsConfig(wxUpdateUIEvent& event)

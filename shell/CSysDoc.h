@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/SetSession.h"
+#include "shell/CPlayCommands.h"
 #include "shell/WxBridge.h"
 
 #include <wx/docview.h>
@@ -87,8 +88,6 @@ public:
         Apply(m_session.ApplyStep(step, direction));
     }
 
-    /// Save writes over the document's own file only when that file exists and may be written.
-    static bool NeedsNewName(const wxString& path);
     /// Saves to path; a failure is shown with its reason.
     bool SaveTo(const wxString& path);
     /// Where Save As starts: the document's file, or for a set in an archive the archive's
@@ -98,27 +97,13 @@ public:
     /// needs beside it; the document then is that file.
     bool SaveAsPath(const wxString& path);
 
+    /// Every object back where the file has it; the code starts over without end().
+    void Restore();
+
 private:
-    void OnSetN(wxCommandEvent& event);
-    void OnNextSet(wxCommandEvent& event);
-    void OnPrevSet(wxCommandEvent& event);
-    void OnPaletteN(wxCommandEvent& event);
-    void OnNextPalette(wxCommandEvent& event);
-    void OnPrevPalette(wxCommandEvent& event);
-    void On256Colour(wxCommandEvent& event);
-    void OnFullColour(wxCommandEvent& event);
-    void OnRestore(wxCommandEvent& event);
     void OnReload(wxCommandEvent& event);
     void OnFileSave(wxCommandEvent& event);
     void OnFileSaveAs(wxCommandEvent& event);
-    void OnUndo(wxCommandEvent& event);
-    void OnRedo(wxCommandEvent& event);
-    void OnUpdateUndo(wxUpdateUIEvent& event);
-    void OnUpdateRedo(wxUpdateUIEvent& event);
-    void OnUpdateSetN(wxUpdateUIEvent& event);
-    void OnUpdatePaletteN(wxUpdateUIEvent& event);
-    void OnUpdate256Colour(wxUpdateUIEvent& event);
-    void OnUpdateFullColour(wxUpdateUIEvent& event);
     void OnUpdateNeedsConfig(wxUpdateUIEvent& event);
     void OnUpdateAlways(wxUpdateUIEvent& event);
     void OnOpenAddOn(wxCommandEvent& event);
@@ -153,6 +138,7 @@ private:
     wxTimer m_fkissTimer;
     /// What runs once the closing set has closed.
     std::function<void()> m_fnAfterClose;
+    CPlayCommands m_commands;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -8,6 +8,9 @@
 
 #include <cctype>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -73,4 +76,19 @@ wxString AskSavePath(wxWindow* parent, const wxString& current)
     wxFileDialog dialog(parent, Ui(UiText::kSaveAsTitle), name.GetPath(), name.GetFullName(),
                         ConfigFileFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     return dialog.ShowModal() == wxID_OK ? WithDefaultExtension(dialog.GetPath()) : wxString();
+}
+
+bool NeedsNewName(const wxString& path)
+{
+    if (path.empty())
+        return true;
+    const std::string bytes(path.fn_str());
+    struct stat info{};
+    if (::stat(bytes.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return true;
+    // A file without write permission is read-only even for a user (root) whom the system
+    // would let write it anyway.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::access(bytes.c_str(), W_OK) != 0;
 }

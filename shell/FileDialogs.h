@@ -13,5 +13,7 @@ wxString WithDefaultExtension(const wxString& path);
 
 /// The "開く" dialog (or another title); empty when cancelled.
 wxString AskOpenPath(wxWindow* parent, const wxString& title = wxString());
+/// Save writes over the document's own file only when that file exists and may be written.
+bool NeedsNewName(const wxString& path);
 /// The "名前を付けて保存" dialog, starting at current; empty when cancelled.
 wxString AskSavePath(wxWindow* parent, const wxString& current);

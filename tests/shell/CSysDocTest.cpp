@@ -4,6 +4,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CSysView.h"
 #include "shell/CommandTable.h"
+#include "shell/FileDialogs.h"
 #include "shell/RecentFiles.h"
 
 #include <wx/statusbr.h>
@@ -214,14 +215,14 @@ TEST(CSysDocTest, SaveWritesPositionsAndReportsWhyItFailed)
 TEST(CSysDocTest, SaveAsksForANameWithoutAWritableFile)
 {
     TestSet set;
-    EXPECT_TRUE(CSysDoc::NeedsNewName(""));
-    EXPECT_TRUE(CSysDoc::NeedsNewName(set.folder.File("gone.CNF")));
-    EXPECT_TRUE(CSysDoc::NeedsNewName(set.folder.Path()));
-    EXPECT_FALSE(CSysDoc::NeedsNewName(set.configPath));
+    EXPECT_TRUE(NeedsNewName(""));
+    EXPECT_TRUE(NeedsNewName(set.folder.File("gone.CNF")));
+    EXPECT_TRUE(NeedsNewName(set.folder.Path()));
+    EXPECT_FALSE(NeedsNewName(set.configPath));
     std::filesystem::permissions(set.configPath, std::filesystem::perms::owner_read |
                                                      std::filesystem::perms::group_read |
                                                      std::filesystem::perms::others_read);
-    EXPECT_TRUE(CSysDoc::NeedsNewName(set.configPath));
+    EXPECT_TRUE(NeedsNewName(set.configPath));
 }
 
 TEST(CSysDocTest, FailedOpenExplainsAndKeepsTheDocument)
