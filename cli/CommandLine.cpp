@@ -5,6 +5,7 @@
 #include "image/PngWriter.h"
 #include "image/Reduce.h"
 #include "fkiss/FkissSession.h"
+#include "i18n/ConsoleCatalog.h"
 #include "i18n/ProblemText.h"
 #include "scene/FileSource.h"
 #include "scene/Scene.h"
@@ -105,7 +106,7 @@ struct ConsoleSink : ProblemSink
 {
     void Report(std::span<const Problem> problems) override
     {
-        std::cerr << ProblemLines(problems, ProblemForm::Sentence) << '\n';
+        std::cerr << ProblemLines(problems, ProblemForm::Sentence, ConsoleTranslate) << '\n';
     }
 };
 
@@ -394,7 +395,7 @@ int Export(const ExportOptions& options)
     {
         fkiss->Engine().RunFor(options.time);
         for (const FkissDiagnostic& diagnostic : fkiss->Engine().Diagnostics())
-            std::cerr << LocatedText(diagnostic) << '\n';
+            std::cerr << LocatedText(diagnostic, ConsoleTranslate) << '\n';
     }
 
     scene.ApplyToBuffer(buffer, true, true);
@@ -423,19 +424,23 @@ int Export(const ExportOptions& options)
 
 } // namespace
 
-std::optional<int> RunCommandLineTool(int argc, char** argv)
+bool IsConsoleCommand(int argc, char** argv)
 {
-    // The window takes a file and nothing else, so any option is the console's to answer: an
-    // unknown one must not reach the window as a file name.
-    bool forConsole = false;
+    // The window takes a file and nothing else.
     for (int i = 1; i < argc; ++i)
     {
         const std::string_view arg = argv[i];
         if (arg == "--")
-            break;
-        forConsole = forConsole || (arg.size() >= 2 && arg[0] == '-');
+            return false;
+        if (arg.size() >= 2 && arg[0] == '-')
+            return true;
     }
-    if (!forConsole)
+    return false;
+}
+
+std::optional<int> RunCommandLineTool(int argc, char** argv)
+{
+    if (!IsConsoleCommand(argc, argv))
         return std::nullopt;
 
     ExportOptions options;
