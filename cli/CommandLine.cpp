@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "archive/ArchiveFileSource.h"
+#include "i18n/ConsoleCatalog.h"
 #include "i18n/ProblemText.h"
 #include "image/PngWriter.h"
 #include "image/Reduce.h"
@@ -110,7 +111,7 @@ struct ConsoleSink : ProblemSink
         std::copy_if(problems.begin(), problems.end(), std::back_inserter(files),
                      [](const Problem& problem) { return !IsFkissWarning(problem.kind); });
         if (!files.empty())
-            std::cerr << ProblemLines(files, ProblemForm::Sentence) << '\n';
+            std::cerr << ProblemLines(files, ProblemForm::Sentence, ConsoleTranslate) << '\n';
     }
 };
 
@@ -386,7 +387,7 @@ int Export(const ExportOptions& options)
     {
         engine->RunFor(options.time);
         for (const FkissDiagnostic& diagnostic : engine->Diagnostics())
-            std::cerr << LocatedText(diagnostic) << '\n';
+            std::cerr << LocatedText(diagnostic, ConsoleTranslate) << '\n';
     }
 
     const Scene& scene = session.GetScene();
@@ -416,19 +417,23 @@ int Export(const ExportOptions& options)
 
 } // namespace
 
-std::optional<int> RunCommandLineTool(int argc, char** argv)
+bool IsConsoleCommand(int argc, char** argv)
 {
-    // The window takes a file and nothing else, so any option is the console's to answer: an
-    // unknown one must not reach the window as a file name.
-    bool forConsole = false;
+    // The window takes a file and nothing else.
     for (int i = 1; i < argc; ++i)
     {
         const std::string_view arg = argv[i];
         if (arg == "--")
-            break;
-        forConsole = forConsole || (arg.size() >= 2 && arg[0] == '-');
+            return false;
+        if (arg.size() >= 2 && arg[0] == '-')
+            return true;
     }
-    if (!forConsole)
+    return false;
+}
+
+std::optional<int> RunCommandLineTool(int argc, char** argv)
+{
+    if (!IsConsoleCommand(argc, argv))
         return std::nullopt;
 
     ExportOptions options;

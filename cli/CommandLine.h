@@ -8,3 +8,7 @@
 /// the exit status when the command line asks for one of them, and nothing when it is for the
 /// window (no toolkit is started here).
 std::optional<int> RunCommandLineTool(int argc, char** argv);
+
+/// Whether the command line is the console's to answer rather than the window's: any option is,
+/// so that an unknown one never reaches the window as a file name.
+bool IsConsoleCommand(int argc, char** argv);

@@ -16,7 +16,7 @@ void AddCatalogFolders()
     added = true;
     // Relative to the program, so that the build tree and any installation prefix both work.
     const wxString folder = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
-    for (const char* relative : {VELQUIN_LOCALE_FROM_BUILD, VELQUIN_LOCALE_FROM_INSTALL})
+    for (const char* relative : {CATALOG_FROM_BUILD, CATALOG_FROM_INSTALL})
     {
         wxFileName prefix = wxFileName::DirName(folder + "/" + relative);
         prefix.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -141,6 +142,20 @@ void ExpectOriginalTexts(CMainFrame* frame)
     EXPECT_EQ(open->GetLongHelp(), wxString::FromUTF8("既存のﾌｧｲﾙを開く"));
 }
 
+/// The texts of the messages list's entries, in order.
+std::vector<wxString> ListedTexts(CMessagesDlg* list)
+{
+    std::vector<wxString> texts;
+    for (long row = 0; row < list->List()->GetItemCount(); ++row)
+        texts.push_back(list->List()->GetItemText(row, 2));
+    return texts;
+}
+
+bool Lists(const std::vector<wxString>& texts, const char* utf8)
+{
+    return std::find(texts.begin(), texts.end(), wxString::FromUTF8(utf8)) != texts.end();
+}
+
 /// A set whose configuration names a palette and two cels that are not there.
 std::string WriteSetWithMissingFiles(const TempDir& folder)
 {
@@ -172,9 +187,13 @@ TEST(LanguageTest, UnderAnEnglishLocaleTheMenusToolTipsPromptsAndBoxesAreEnglish
     EXPECT_FALSE(HasJapanese(box)) << box.utf8_string();
     EXPECT_NE(box.find("was not found"), wxString::npos) << box.utf8_string();
 
-    // The messages list of a set with missing files: its window and columns. The entries are
-    // the load's own texts, which still come written from the scene.
+    // A set with missing files: the box that reports them, and the messages list, its window,
+    // its columns and its entries.
     ASSERT_TRUE(viewer.App().OpenDocumentFile(WriteSetWithMissingFiles(folder)));
+    const wxString loadBox = wxString::FromUTF8(viewer.messages.shown.back());
+    EXPECT_FALSE(HasJapanese(loadBox)) << loadBox.utf8_string();
+    EXPECT_NE(loadBox.find("Cannot open the file GONE.CEL."), wxString::npos)
+        << loadBox.utf8_string();
     frame->ShowMessages();
     CMessagesDlg* list = frame->MessagesWindow();
     EXPECT_EQ(list->GetTitle(), "Messages");
@@ -182,7 +201,13 @@ TEST(LanguageTest, UnderAnEnglishLocaleTheMenusToolTipsPromptsAndBoxesAreEnglish
     column.SetMask(wxLIST_MASK_TEXT);
     list->List()->GetColumn(2, column);
     EXPECT_EQ(column.GetText(), "Message");
-    EXPECT_GT(list->List()->GetItemCount(), 0);
+    const std::vector<wxString> entries = ListedTexts(list);
+    EXPECT_EQ(entries.size(), 3u);
+    for (const wxString& entry : entries)
+        EXPECT_FALSE(HasJapanese(entry)) << entry.utf8_string();
+    for (const char* missing : {"NONE.KCF", "GONE.CEL", "LOST.CEL"})
+        EXPECT_TRUE(Lists(entries, ("Cannot open the file " + std::string(missing) + ".").c_str()))
+            << missing;
 }
 
 TEST(LanguageTest, UnderJapaneseAndCEveryTextIsTheOriginal)
@@ -199,6 +224,10 @@ TEST(LanguageTest, UnderJapaneseAndCEveryTextIsTheOriginal)
         ASSERT_FALSE(viewer.messages.shown.empty());
         EXPECT_EQ(viewer.messages.shown.back(), folder.File("NONE.CNF") +
                                                     " が見つかりません。");
+        ASSERT_TRUE(viewer.App().OpenDocumentFile(WriteSetWithMissingFiles(folder)));
+        viewer.Frame()->ShowMessages();
+        EXPECT_TRUE(Lists(ListedTexts(viewer.Frame()->MessagesWindow()),
+                          "ファイル GONE.CEL を開けません。"));
     }
 }
 
@@ -245,4 +274,27 @@ TEST(LanguageTest, TheViewMenuSwitchesAtOnceAndTheChoiceIsKept)
     viewer.Command(ID_LANGUAGE_AUTOMATIC);
     ExpectOriginalTexts(frame);
     EXPECT_NE(ReadAll(ini.utf8_string()).find("Language=Automatic\n"), std::string::npos);
+}
+
+TEST(LanguageTest, SwitchingRewordsTheEntriesAlreadyListed)
+{
+    ScopedLocale locale("C");
+    ViewerFixture viewer;
+    ASSERT_TRUE(viewer.started);
+    CMainFrame* frame = viewer.Frame();
+    TempDir folder;
+    ASSERT_TRUE(viewer.App().OpenDocumentFile(WriteSetWithMissingFiles(folder)));
+    frame->ShowMessages();
+    const char* original = "ファイル GONE.CEL を開けません。";
+    EXPECT_TRUE(Lists(ListedTexts(frame->MessagesWindow()), original));
+
+    viewer.Command(ID_LANGUAGE_ENGLISH);
+    const std::vector<wxString> english = ListedTexts(frame->MessagesWindow());
+    EXPECT_EQ(english.size(), 3u);
+    EXPECT_TRUE(Lists(english, "Cannot open the file GONE.CEL."));
+    for (const wxString& entry : english)
+        EXPECT_FALSE(HasJapanese(entry)) << entry.utf8_string();
+
+    viewer.Command(ID_LANGUAGE_AUTOMATIC);
+    EXPECT_TRUE(Lists(ListedTexts(frame->MessagesWindow()), original));
 }

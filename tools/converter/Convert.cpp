@@ -2,10 +2,11 @@
 
 #include "BmpReader.h"
 #include "CelWriter.h"
-#include "Messages.h"
-#include "scene/OutputFile.h"
 #include "Utf8.h"
 #include "Wildcard.h"
+#include "i18n/ConsoleCatalog.h"
+#include "i18n/ProblemText.h"
+#include "scene/OutputFile.h"
 
 #include <array>
 #include <filesystem>
@@ -13,10 +14,24 @@
 #include <optional>
 #include <span>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace
 {
+/// Tarnel's texts are marked for the catalog by this name.
+std::string Tr(const char* msgid)
+{
+    return ConsoleTranslate(msgid);
+}
+
+/// Writes text as one line, with "%1" and "%2" replaced by the names.
+void Say(std::ostream& out, const std::string& text, std::string first, std::string second = {})
+{
+    const std::string names[] = {std::move(first), std::move(second)};
+    out << Fill(text, names) << '\n';
+}
+
 /// Only a regular file opens: a folder holds no bytes to read, and a pipe or a device would
 /// hang the conversion or never end.
 bool OpenForReading(const std::string& name, std::ifstream& file)
@@ -43,10 +58,10 @@ bool Accepted(const BmpReader& reader, std::string_view name, std::ostream& out)
 {
     if (reader.Check() == BitmapCheck::Ok)
         return true;
-    out << Fill(reader.Check() == BitmapCheck::NotBitmap ? Tr("入力ファイル %1が不正です")
-                                                         : Tr("入力ファイル %1を処理できません"),
-                name)
-        << '\n';
+    Say(out,
+        reader.Check() == BitmapCheck::NotBitmap ? Tr("入力ファイル %1が不正です")
+                                                 : Tr("入力ファイル %1を処理できません"),
+        std::string(name));
     return false;
 }
 
@@ -128,13 +143,13 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
 {
     if (!IsConvertibleName(name))
     {
-        out << Fill(Tr("入力ファイル %1をスキップします"), name) << '\n';
+        Say(out, Tr("入力ファイル %1をスキップします"), name);
         return Outcome::Skipped;
     }
     std::ifstream imageFile;
     if (!OpenForReading(name, imageFile))
     {
-        out << Fill(Tr("入力ファイル %1がオープンできません"), name) << '\n';
+        Say(out, Tr("入力ファイル %1がオープンできません"), name);
         return Outcome::Failed;
     }
     const std::string maskName = MaskName(name);
@@ -142,13 +157,13 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
     const bool hasMask = OpenForReading(maskName, maskFile);
     if (!hasMask && IsThereButNotAFile(maskName))
     {
-        out << Fill(Tr("入力ファイル %1がオープンできません"), maskName) << '\n';
+        Say(out, Tr("入力ファイル %1がオープンできません"), maskName);
         return Outcome::Failed;
     }
     if (hasMask)
-        out << Fill(Tr("入力ファイル %1と%2を処理します"), name, maskName) << '\n';
+        Say(out, Tr("入力ファイル %1と%2を処理します"), name, maskName);
     else
-        out << Fill(Tr("入力ファイル %1を処理します"), name) << '\n';
+        Say(out, Tr("入力ファイル %1を処理します"), name);
 
     // Both bitmaps are checked before the output is created, so a bad input never empties or
     // replaces an existing cel.
@@ -162,22 +177,21 @@ Outcome ConvertArgument(const std::string& name, std::ostream& out)
         if (!Accepted(*mask, maskName, out))
             return Outcome::Failed;
         if (mask->Width() != image.Width() || mask->Height() != image.Height())
-            out << Fill(Tr("入力ファイル %1と%2のサイズが異なります"), name, maskName) << '\n';
+            Say(out, Tr("入力ファイル %1と%2のサイズが異なります"), name, maskName);
     }
 
     const std::string outputName = OutputName(name);
     OutputFile output(outputName);
     if (output.Open() != 0)
     {
-        out << Fill(Tr("出力ファイル %1 がオープンできません"), outputName) << '\n';
+        Say(out, Tr("出力ファイル %1 がオープンできません"), outputName);
         return Outcome::Failed;
     }
     WriteConvertedCel(image, mask ? &*mask : nullptr, output.Stream());
     if (const int error = output.Commit(); error != 0)
     {
-        out << Fill(Tr("出力ファイル %1 が書き込めません(%2)"), outputName,
-                    std::system_category().message(error))
-            << '\n';
+        Say(out, Tr("出力ファイル %1 が書き込めません(%2)"), outputName,
+            std::system_category().message(error));
         return Outcome::Failed;
     }
     return Outcome::Converted;
