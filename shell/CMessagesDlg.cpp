@@ -69,11 +69,15 @@ void CMessagesDlg::UpdateList(bool always)
         long row = 0;
         for (const Problem& entry : log->Entries())
         {
-            // File names are the set's bytes; the texts are worded in the current language.
+            // File names are the set's bytes; the program's texts are worded in the current language.
             m_pList->InsertItem(row, DecodeCp932(entry.file));
             m_pList->SetItem(row, kColumnLine,
                              entry.line > 0 ? wxString::Format("%d", entry.line) : wxString());
-            m_pList->SetItem(row, kColumnText, DecodeMessage(ProblemText(entry, UiTranslate)));
+            // A set's own text is in its code page; the program's words around names are UTF-8.
+            m_pList->SetItem(row, kColumnText,
+                             entry.kind == ProblemKind::ScriptText
+                                 ? DecodeCp932(entry.args.front())
+                                 : DecodeMessage(ProblemText(entry, UiTranslate)));
             ++row;
         }
         if (row > 0)
