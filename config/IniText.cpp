@@ -58,6 +58,24 @@ std::vector<std::string> ReadLines(const std::string& path)
     return ReadWhole(path).value_or(std::vector<std::string>());
 }
 
+std::vector<IniEntry> ReadSection(const std::string& path, const char* header)
+{
+    std::vector<IniEntry> entries;
+    bool inSection = false;
+    for (const std::string& line : ReadLines(path))
+    {
+        if (IsSectionHeader(line))
+        {
+            inSection = EqualsIgnoringAsciiCase(Trimmed(line), header);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (inSection && equals != std::string::npos)
+            entries.push_back({Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))});
+    }
+    return entries;
+}
+
 void WriteSection(const std::string& path, const char* header,
                   const std::vector<std::string>& entries)
 {

@@ -62,22 +62,12 @@ void RecentFiles::Load()
     // key names compare without regard to case.
     m_files.clear();
     std::vector<wxString> byNumber(kMaxEntries);
-    bool inSection = false;
-    for (const std::string& line : ReadLines(std::string(m_strIniPath.fn_str())))
+    for (const IniEntry& entry : ReadSection(std::string(m_strIniPath.fn_str()), kSectionHeader))
     {
-        if (IsSectionHeader(line))
-        {
-            inSection = EqualsIgnoringAsciiCase(Trimmed(line), kSectionHeader);
-            continue;
-        }
-        const auto equals = line.find('=');
-        if (!inSection || equals == std::string::npos)
-            continue;
-        const std::string key = Trimmed(line.substr(0, equals));
         for (std::size_t i = 0; i < kMaxEntries; ++i)
         {
-            if (EqualsIgnoringAsciiCase(key, "File" + std::to_string(i + 1)))
-                byNumber[i] = wxString::FromUTF8(Trimmed(line.substr(equals + 1)));
+            if (EqualsIgnoringAsciiCase(entry.key, "File" + std::to_string(i + 1)))
+                byNumber[i] = wxString::FromUTF8(entry.value);
         }
     }
     for (const wxString& file : byNumber)

@@ -67,25 +67,14 @@ void ViewSettings::Load()
     m_bFit = false;
     m_bFkiss = true;
     m_language = LanguageChoice::Automatic;
-    bool inSection = false;
-    for (const std::string& line : ReadLines(std::string(m_strIniPath.fn_str())))
+    for (const auto& [key, text] : ReadSection(std::string(m_strIniPath.fn_str()), kSection))
     {
-        if (IsSectionHeader(line))
-        {
-            inSection = EqualsIgnoringAsciiCase(Trimmed(line), kSection);
-            continue;
-        }
-        const auto equals = line.find('=');
-        if (!inSection || equals == std::string::npos)
-            continue;
-        const std::string key = Trimmed(line.substr(0, equals));
         if (EqualsIgnoringAsciiCase(key, "language"))
         {
-            m_language =
-                ParseLanguage(Trimmed(line.substr(equals + 1))).value_or(LanguageChoice::Automatic);
+            m_language = ParseLanguage(text).value_or(LanguageChoice::Automatic);
             continue;
         }
-        const std::optional<int> value = ParseNumber(Trimmed(line.substr(equals + 1)));
+        const std::optional<int> value = ParseNumber(text);
         if (!value)
             continue;
         // A factor outside the steps is not trusted at all: the display's default serves.

@@ -81,3 +81,17 @@ TEST(IniTextTest, AFileThatCannotBeReadIsNeitherReadNorRewritten)
     IniText::WriteSection(pipe, "[View]", {"Zoom=2"});
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
+
+TEST(IniTextTest, ASectionIsReadFromEveryPlaceItStandsInAnyCase)
+{
+    TempDir home;
+    const std::string ini = home.Write(
+        "v.ini", "[view]\r\n Zoom = 2 \r\nnot an entry\r\n[Other]\nZoom=9\n[VIEW]\nFkiss=0\n=x\n");
+    const std::vector<IniText::IniEntry> entries = IniText::ReadSection(ini, "[View]");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].key, "Zoom");
+    EXPECT_EQ(entries[0].value, "2");
+    EXPECT_EQ(entries[1].key, "Fkiss");
+    EXPECT_EQ(entries[2].key, "");
+    EXPECT_TRUE(IniText::ReadSection(home.File("none.ini"), "[View]").empty());
+}
