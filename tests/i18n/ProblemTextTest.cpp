@@ -67,11 +67,18 @@ TEST(ProblemTextTest, TheCatalogTranslatesTheWordingButNeverTheSetsOwnText)
     EXPECT_EQ(ProblemText(type, Marked), "<warning: <map: argument 1 must be <a number>>>");
 }
 
-TEST(ProblemTextTest, FillTakesNumberedArgumentsOnceEach)
+TEST(ProblemTextTest, FillPlacesNamesInEitherOrderAndNeverSearchesThem)
 {
     const std::vector<std::string> args = {"%2", "two"};
     EXPECT_EQ(Fill("%1-%2-%3-%", args), "%2-two--%");
     EXPECT_EQ(Fill("100%", args), "100%");
+    const std::vector<std::string> names = {"A.BMP", "_.BMP"};
+    EXPECT_EQ(Fill("入力ファイル %1と%2を処理します", names), "入力ファイル A.BMPと_.BMPを処理します");
+    const std::vector<std::string> write = {"disk full", "X.CEL"};
+    EXPECT_EQ(Fill("Cannot write the file %2. (%1)", write),
+              "Cannot write the file X.CEL. (disk full)");
+    const std::vector<std::string> tricky = {"%2%1", "%1"};
+    EXPECT_EQ(Fill("%1 and %2", tricky), "%2%1 and %1");
 }
 
 TEST(ProblemTextTest, ListsStopAtTenAndLocateWhereAsked)
