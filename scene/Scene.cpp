@@ -87,7 +87,6 @@ void Scene::FinishLoad(FileSource& files)
         return;
     m_loadProblems.clear();
     LoadFiles(files);
-    ReportProblems();
     BuildSet(0, 0);
 }
 
@@ -97,12 +96,6 @@ void Scene::LoadFiles(FileSource& files)
         LoadOnce(m_paletteCache, line->PaletteFileName(), files, m_loadProblems, m_log);
     for (const CelLine* line : m_config->CelLines())
         LoadOnce(m_celCache, line->CelFileName(), files, m_loadProblems, m_log);
-}
-
-void Scene::ReportProblems()
-{
-    if (!m_loadProblems.empty() && m_sink)
-        m_sink->Report(m_loadProblems);
 }
 
 void Scene::CopySetLines()

@@ -43,9 +43,6 @@ public:
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    /// Where the load's file problems go (one call per load with problems); may be null.
-    void SetProblemSink(ProblemSink* sink) { m_sink = sink; }
-
     void ClearScene();
     /// Loads the configuration at path and everything it names. Cel and palette files come from
     /// files, or from the configuration's folder when files is null. False when the
@@ -127,7 +124,6 @@ private:
     std::optional<PaletteColour> FullColourBackground() const;
     void FinishLoad(FileSource& files);
     void LoadFiles(FileSource& files);
-    void ReportProblems();
     /// Refills the colour maps of the loaded palettes, in palette-line order, with group.
     void MergeAllPalettes(std::int64_t group);
     /// The placed cel at index, or null when there is none.
@@ -150,5 +146,4 @@ private:
     std::unique_ptr<ConfigFile> m_config;
     std::vector<std::unique_ptr<SetLine>> m_workingSets;
     int m_currentSet = 0;
-    ProblemSink* m_sink = nullptr;
 };

@@ -34,7 +34,6 @@ SetSession::SetSession(Options options, ProblemSink* problems, SoundPlayer* soun
     : m_options(options), m_problems(problems), m_sound(sound)
 {
     m_screen.SetProblemSink(problems);
-    m_scene.SetProblemSink(nullptr);
 }
 
 SetSession::~SetSession()

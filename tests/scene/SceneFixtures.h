@@ -1,7 +1,6 @@
 #pragma once
 
 #include "image/PaletteFile.h"
-#include "i18n/ProblemText.h"
 #include "image/ScreenBuffer.h"
 #include "support/CelBytes.h"
 #include "support/FakeFileSource.h"
@@ -19,12 +18,3 @@ std::vector<std::uint8_t> Palette24(const std::vector<std::vector<PaletteColour>
 /// A palette colour from red, green and blue.
 PaletteColour Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
-/// Records every batch of problems a load reports, as the text it reads as.
-struct RecordingSink : ProblemSink
-{
-    void Report(std::span<const Problem> problems) override
-    {
-        shown.push_back(ProblemLines(problems, ProblemForm::Sentence));
-    }
-    std::vector<std::string> shown;
-};

@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include "SceneFixtures.h"
+#include "i18n/ProblemText.h"
 #include "support/ConfigText.h"
 #include "support/TempDir.h"
 
@@ -36,15 +37,13 @@ std::vector<PaletteColour> Greys(int count, int first = 0)
 TEST(SceneTest, LoadsPalettesInLineOrderThenCelsFromTheLastLineUp)
 {
     FakeFileSource files;
-    RecordingSink sink;
     Scene scene;
-    scene.SetProblemSink(&sink);
     files.Add("bad.cel", "KiSS\x30 nothing that a cel loader accepts");
     scene.LoadSceneFromBytes(ConfigText({"#1 first.cel", "%a.kcf", "#2 bad.cel", "%b.kcf"}), files);
 
-    ASSERT_EQ(sink.shown.size(), 1u);
+    ASSERT_FALSE(scene.LoadProblems().empty());
     EXPECT_EQ(
-        Lines(sink.shown[0]),
+        Lines(ProblemLines(scene.LoadProblems(), ProblemForm::Sentence)),
         (std::vector<std::string>{"ファイル a.kcf を開けません。", "ファイル b.kcf を開けません。",
                                   "ファイル bad.cel は，認識できないフォーマットです。",
                                   "ファイル first.cel を開けません。"}));
@@ -56,16 +55,14 @@ TEST(SceneTest, LoadsPalettesInLineOrderThenCelsFromTheLastLineUp)
 TEST(SceneTest, TwelveMissingFilesListTenThenAnEllipsis)
 {
     FakeFileSource files;
-    RecordingSink sink;
     Scene scene;
-    scene.SetProblemSink(&sink);
     std::string config;
     for (int i = 0; i < 12; ++i)
         config += "%p" + std::to_string(i) + ".kcf\r\n";
     scene.LoadSceneFromBytes(config, files);
 
-    ASSERT_EQ(sink.shown.size(), 1u);
-    const auto lines = Lines(sink.shown[0]);
+    ASSERT_FALSE(scene.LoadProblems().empty());
+    const auto lines = Lines(ProblemLines(scene.LoadProblems(), ProblemForm::Sentence));
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[0], "ファイル p0.kcf を開けません。");
     EXPECT_EQ(lines[9], "ファイル p9.kcf を開けません。");
@@ -74,18 +71,15 @@ TEST(SceneTest, TwelveMissingFilesListTenThenAnEllipsis)
     // A clean load shows nothing.
     files.Add("p.kcf", Palette24({Greys(16)}));
     scene.LoadSceneFromBytes(ConfigText({"%p.kcf"}), files);
-    EXPECT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(scene.LoadProblems().size(), 0u);
 }
 
 TEST(SceneTest, FileLoadsOnceAndPlacedCelsShareItsPixels)
 {
     FakeFileSource files;
-    RecordingSink sink;
     files.Add("p.kcf", Palette24({Greys(16)}));
     files.Add("a.cel", SolidCel(2, 2, 1));
     Scene scene;
-    scene.SetProblemSink(&sink);
     scene.LoadSceneFromBytes(
         ConfigText({"%p.kcf", "%p.kcf", "#0 a.cel", "#1 a.cel", "#2 gone.cel", "#3 gone.cel"}),
         files);
@@ -93,8 +87,8 @@ TEST(SceneTest, FileLoadsOnceAndPlacedCelsShareItsPixels)
     EXPECT_EQ(files.ReadCount("p.kcf"), 1);
     EXPECT_EQ(files.ReadCount("a.cel"), 1);
     EXPECT_EQ(files.ReadCount("gone.cel"), 2);
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(Lines(sink.shown[0]).size(), 2u);
+    ASSERT_FALSE(scene.LoadProblems().empty());
+    EXPECT_EQ(Lines(ProblemLines(scene.LoadProblems(), ProblemForm::Sentence)).size(), 2u);
     EXPECT_EQ(scene.ColourMaps().size(), 2u); // two "%" lines naming one file: two maps
     ASSERT_EQ(scene.PlacedCels().size(), 2u);
     EXPECT_EQ(scene.PlacedCels()[0]->pixels, scene.PlacedCels()[1]->pixels);
@@ -172,12 +166,10 @@ TEST(SceneTest, RecognisedPaletteWithoutGroupsKeepsItsPlaceWithAnEmptyMap)
     files.Add("empty.kcf", Palette24({}));
     files.Add("c.kcf", Palette24({{Rgb(9, 9, 9)}}));
     files.Add("x.cel", SolidCel(1, 1, 0));
-    RecordingSink sink;
     Scene scene;
-    scene.SetProblemSink(&sink);
     scene.LoadSceneFromBytes(ConfigText({"%empty.kcf", "%c.kcf", "#0 x.cel *1"}), files);
 
-    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(scene.LoadProblems().empty());
     ASSERT_EQ(scene.ColourMaps().size(), 2u);
     EXPECT_EQ(scene.ColourMaps()[0]->map[0], 0);
     EXPECT_EQ(scene.Colours().count, 1);
@@ -254,11 +246,9 @@ TEST(SceneTest, LoadSceneFindsFilesBesideTheConfigurationIgnoringCase)
     dir.Write("fukidasi.cel", SolidCel(1, 1, 1));
     dir.Write("col.kcf", Palette24({Greys(16)}));
     dir.Write("kiss.cnf", ConfigText({"%COL.KCF", "#0 FUKIDASI.CEL"}));
-    RecordingSink sink;
     Scene scene;
-    scene.SetProblemSink(&sink);
     ASSERT_TRUE(scene.LoadScene(dir.File("kiss.cnf")));
-    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(scene.LoadProblems().empty());
     EXPECT_EQ(scene.PlacedCels().size(), 1u);
     EXPECT_EQ(scene.ColourMaps().size(), 1u);
 
