@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 
 namespace
@@ -181,22 +180,4 @@ std::string WithoutTrailingSeparators(std::string name)
     }
     name.resize(keep);
     return name;
-}
-
-std::string DescribeArchiveError(ArchiveError error, int errnoValue)
-{
-    switch (error)
-    {
-    case ArchiveError::None:
-        return "no error";
-    case ArchiveError::CannotOpen:
-        return std::strerror(errnoValue);
-    case ArchiveError::NotAnArchive:
-        return "not an LZH or ZIP archive";
-    case ArchiveError::Corrupt:
-        return "the archive is damaged";
-    case ArchiveError::TooLarge:
-        return "the archive unpacks to more than 1 GiB or holds a file over 256 MiB";
-    }
-    return {};
 }

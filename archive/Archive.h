@@ -98,9 +98,6 @@ private:
 /// data. A backslash that is the second byte of a Shift-JIS character stays.
 std::string WithoutTrailingSeparators(std::string name);
 
-/// An English description of an open failure, for the console.
-std::string DescribeArchiveError(ArchiveError error, int errnoValue);
-
 /// Readers of the two formats: fill members, or say why the archive cannot be read.
 ArchiveError ReadLzhMembers(std::span<const std::uint8_t> bytes, const ArchiveLimits& limits,
                             std::vector<ArchiveMember>& members);

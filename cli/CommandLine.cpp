@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "archive/ArchiveFileSource.h"
+#include "cli/FailureText.h"
 #include "i18n/ConsoleCatalog.h"
 #include "i18n/ProblemText.h"
 #include "image/PngWriter.h"
@@ -275,7 +276,7 @@ std::shared_ptr<const Archive> OpenArchive(const std::string& path)
     Archive::OpenResult opened = Archive::Open(path);
     if (!opened.archive)
         std::cerr << "velquin: cannot read " << path << ": "
-                  << DescribeArchiveError(opened.error, opened.errnoValue) << '\n';
+                  << ArchiveErrorText(opened.error, opened.errnoValue) << '\n';
     return std::move(opened.archive);
 }
 
@@ -325,7 +326,7 @@ std::optional<SetLayer> OpenSet(const ExportOptions& options, int& status)
         break;
     case OpenFailure::ArchiveUnreadable:
         std::cerr << "velquin: cannot read " << options.config << ": "
-                  << DescribeArchiveError(outcome.archiveError, outcome.systemError) << '\n';
+                  << ArchiveErrorText(outcome.archiveError, outcome.systemError) << '\n';
         status = 1;
         break;
     case OpenFailure::NoConfiguration:
@@ -406,10 +407,10 @@ int Export(const ExportOptions& options)
             rgb = ReduceRgb(rgb, size, fitted);
         size = fitted;
     }
-    std::string error;
+    PngWriteError error;
     if (!WritePng(output, size.width, size.height, rgb, &error))
     {
-        std::cerr << "velquin: " << error << '\n';
+        std::cerr << "velquin: " << PngWriteErrorText(output, error) << '\n';
         return 1;
     }
     return 0;

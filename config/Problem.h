@@ -59,7 +59,7 @@ enum class ProblemKind : std::uint8_t
     FkissNoLabel,
     /// args: the file.
     FkissCannotOpenSound,
-    /// args: the file, or what the player said.
+    /// args: the file, why: the number of a SoundFailureKind, then that kind's arguments.
     FkissCannotPlay,
     FkissAttachLoop,
 };

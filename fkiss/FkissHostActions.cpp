@@ -45,10 +45,12 @@ void FkissEngine::PlaySound(const FkissAction& action, Channel channel)
         Report(action.line, ProblemKind::FkissCannotOpenSound, {name});
         return;
     }
-    std::string error;
-    const bool played = music ? m_player->PlayMusic(name, *bytes, &error)
-                              : m_player->PlaySound(name, *bytes, &error);
-    if (!played)
-        // Players name the file in their reasons.
-        Report(action.line, ProblemKind::FkissCannotPlay, {error.empty() ? name : error});
+    SoundFailure failure;
+    const bool played = music ? m_player->PlayMusic(name, *bytes, &failure)
+                              : m_player->PlaySound(name, *bytes, &failure);
+    if (played)
+        return;
+    std::vector<std::string> args = {name, std::to_string(static_cast<int>(failure.kind))};
+    args.insert(args.end(), failure.args.begin(), failure.args.end());
+    Report(action.line, ProblemKind::FkissCannotPlay, std::move(args));
 }

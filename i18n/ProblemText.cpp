@@ -1,6 +1,9 @@
 #include "i18n/ProblemText.h"
 
+#include "sound/SoundFailure.h"
+
 #include <array>
+#include <charconv>
 #include <cstring>
 
 // Marks a msgid for extraction where it is written; the lookup happens where it is shown.
@@ -68,7 +71,7 @@ const char* Template(ProblemKind kind)
     case ProblemKind::FkissCannotOpenSound:
         return N_("cannot open sound file %1");
     case ProblemKind::FkissCannotPlay:
-        return N_("cannot play %1");
+        return N_("cannot play %1: %2");
     case ProblemKind::FkissAttachLoop:
         return N_("attach would make a loop");
     }
@@ -84,6 +87,57 @@ const char* ArgumentClassText(std::string_view code)
     if (code.size() != 1 || code[0] < '0' || code[0] >= '0' + static_cast<int>(kTexts.size()))
         return kTexts.back();
     return kTexts[static_cast<std::size_t>(code[0] - '0')];
+}
+
+const char* SoundFailureTemplate(SoundFailureKind kind)
+{
+    switch (kind)
+    {
+    case SoundFailureKind::TooLong:
+        return N_("the sound is longer than %1 minutes");
+    case SoundFailureKind::NoSamples:
+        return N_("the sound holds no samples");
+    case SoundFailureKind::CannotResample:
+        return N_("cannot convert the sample rate: %1");
+    case SoundFailureKind::NotASound:
+        return N_("not a WAV or AU sound (%1)");
+    case SoundFailureKind::UnsupportedFormat:
+        return N_("unsupported sound: %1 channels at %2 Hz");
+    case SoundFailureKind::NotMidi:
+        return N_("not a MIDI file (no MThd header)");
+    case SoundFailureKind::BadMidiHeader:
+        return N_("the MIDI header is not valid");
+    case SoundFailureKind::MidiTruncated:
+        return N_("the MIDI file is truncated");
+    case SoundFailureKind::MidiWithoutTracks:
+        return N_("the MIDI file has no tracks");
+    case SoundFailureKind::SynthesiserRefused:
+        return N_("the synthesiser cannot take the MIDI file");
+    case SoundFailureKind::NoSoundFont:
+        return N_("no sound font for MIDI music is installed");
+    case SoundFailureKind::SoundFontUnloadable:
+        return N_("no sound font for MIDI music could be loaded");
+    case SoundFailureKind::NoSoundModule:
+        return N_("sound cannot play (%1)");
+    }
+    return "%1";
+}
+
+/// FkissCannotPlay's arguments as the file and the worded reason: {file, SoundFailureKind
+/// number, its arguments...}. A number no kind has leaves the file alone.
+std::vector<std::string> CannotPlayArgs(const std::vector<std::string>& args, Translate translate)
+{
+    if (args.size() < 2)
+        return args;
+    int code = -1;
+    const std::string& number = args[1];
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), code);
+    if (error != std::errc() || end != number.data() + number.size() || code < 0 ||
+        code > static_cast<int>(SoundFailureKind::NoSoundModule))
+        return {args[0]};
+    const char* reason = SoundFailureTemplate(static_cast<SoundFailureKind>(code));
+    const std::span<const std::string> reasonArgs(args.begin() + 2, args.end());
+    return {args[0], Fill(translate(reason), reasonArgs)};
 }
 
 } // namespace
@@ -122,6 +176,12 @@ std::string ProblemSentence(const Problem& problem, Translate translate)
     if (problem.kind == ProblemKind::FkissArgumentType && args.size() == 3)
         args[2] = translate(ArgumentClassText(args[2]));
     const char* pattern = Template(problem.kind);
+    if (problem.kind == ProblemKind::FkissCannotPlay)
+    {
+        args = CannotPlayArgs(args, translate);
+        if (args.size() < 2)
+            pattern = N_("cannot play %1");
+    }
     return Fill(problem.kind == ProblemKind::ScriptText ? pattern : translate(pattern), args);
 }
 

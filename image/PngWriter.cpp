@@ -4,20 +4,18 @@
 
 #include <png.h>
 
-#include <cstring>
-
 bool WritePng(const std::string& path, std::int32_t width, std::int32_t height,
-              const std::vector<std::uint8_t>& rgb, std::string* error)
+              const std::vector<std::uint8_t>& rgb, PngWriteError* error)
 {
-    auto fail = [&](const std::string& reason)
+    auto fail = [&](PngWriteError why)
     {
         if (error)
-            *error = "cannot write " + path + ": " + reason;
+            *error = std::move(why);
         return false;
     };
     if (width <= 0 || height <= 0 ||
         rgb.size() != 3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-        return fail("no picture to write");
+        return fail({PngWriteError::Kind::NoPicture, {}, 0});
 
     // Encoded in memory first, so that the file is replaced only by a complete picture.
     png_image image{};
@@ -37,8 +35,8 @@ bool WritePng(const std::string& path, std::int32_t width, std::int32_t height,
     const std::string pngMessage = image.message;
     png_image_free(&image);
     if (!encoded)
-        return fail(pngMessage);
+        return fail({PngWriteError::Kind::Encoding, pngMessage, 0});
     if (const int failure = ReplaceFile(path, bytes))
-        return fail(std::strerror(failure));
+        return fail({PngWriteError::Kind::Replacing, {}, failure});
     return true;
 }

@@ -75,7 +75,7 @@ struct StreamFreer
 /// Reads every frame and widens it to stereo: mono goes to both sides, more than two channels
 /// keep the first two (front left and right in every channel order libsndfile reads).
 bool ReadStereo(SNDFILE* file, const SF_INFO& info, std::size_t byteCount,
-                std::vector<float>* stereo, std::string* error)
+                std::vector<float>* stereo, SoundFailure* failure)
 {
     constexpr sf_count_t kChunkFrames = 4096;
     const auto channels = static_cast<std::size_t>(info.channels);
@@ -93,7 +93,7 @@ bool ReadStereo(SNDFILE* file, const SF_INFO& info, std::size_t byteCount,
         total += frames;
         if (total > maxFrames)
         {
-            *error = "the sound is longer than " + std::to_string(kMaxSeconds / 60) + " minutes";
+            *failure = {SoundFailureKind::TooLong, {std::to_string(kMaxSeconds / 60)}};
             return false;
         }
         for (sf_count_t i = 0; i < frames; ++i)
@@ -105,14 +105,14 @@ bool ReadStereo(SNDFILE* file, const SF_INFO& info, std::size_t byteCount,
     }
     if (stereo->empty())
     {
-        *error = "the sound holds no samples";
+        *failure = {SoundFailureKind::NoSamples, {}};
         return false;
     }
     return true;
 }
 
 bool Resample(const std::vector<float>& stereo, int from, int to, std::vector<float>* out,
-              std::string* error)
+              SoundFailure* failure)
 {
     const std::unique_ptr<SDL_AudioStream, StreamFreer> stream(
         SDL_NewAudioStream(AUDIO_F32SYS, 2, from, AUDIO_F32SYS, 2, to));
@@ -128,7 +128,7 @@ bool Resample(const std::vector<float>& stereo, int from, int to, std::vector<fl
     }
     if (!fed || SDL_AudioStreamFlush(stream.get()) != 0)
     {
-        *error = std::string("cannot convert the sample rate: ") + SDL_GetError();
+        *failure = {SoundFailureKind::CannotResample, {SDL_GetError()}};
         return false;
     }
     out->resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream.get())) / sizeof(float));
@@ -151,7 +151,8 @@ std::uint32_t BigEndian16(const std::uint8_t* bytes)
 
 } // namespace
 
-bool DecodeSound(std::span<const std::uint8_t> bytes, int rate, PcmSound* out, std::string* error)
+bool DecodeSound(std::span<const std::uint8_t> bytes, int rate, PcmSound* out,
+                 SoundFailure* failure)
 {
     MemoryFile memory{bytes};
     SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
@@ -160,39 +161,39 @@ bool DecodeSound(std::span<const std::uint8_t> bytes, int rate, PcmSound* out, s
         sf_open_virtual(&io, SFM_READ, &info, &memory));
     if (!file)
     {
-        *error = std::string("not a WAV or AU sound (") + sf_strerror(nullptr) + ")";
+        *failure = {SoundFailureKind::NotASound, {sf_strerror(nullptr)}};
         return false;
     }
     if (info.channels < 1 || info.samplerate < 1 || info.samplerate > kHighestRate)
     {
-        *error = "unsupported sound: " + std::to_string(info.channels) + " channels at " +
-                 std::to_string(info.samplerate) + " Hz";
+        *failure = {SoundFailureKind::UnsupportedFormat,
+                    {std::to_string(info.channels), std::to_string(info.samplerate)}};
         return false;
     }
     std::vector<float> stereo;
-    if (!ReadStereo(file.get(), info, bytes.size(), &stereo, error))
+    if (!ReadStereo(file.get(), info, bytes.size(), &stereo, failure))
         return false;
     if (info.samplerate == rate)
     {
         out->samples = std::move(stereo);
         return true;
     }
-    return Resample(stereo, info.samplerate, rate, &out->samples, error);
+    return Resample(stereo, info.samplerate, rate, &out->samples, failure);
 }
 
-bool CheckMidi(std::span<const std::uint8_t> bytes, std::string* error)
+bool CheckMidi(std::span<const std::uint8_t> bytes, SoundFailure* failure)
 {
     constexpr std::size_t kChunkHeader = 8;
     if (bytes.size() < kChunkHeader + 6 || std::memcmp(bytes.data(), "MThd", 4) != 0)
     {
-        *error = "not a MIDI file (no MThd header)";
+        *failure = {SoundFailureKind::NotMidi, {}};
         return false;
     }
     const std::uint32_t headerLength = BigEndian32(bytes.data() + 4);
     const std::uint8_t* header = bytes.data() + kChunkHeader;
     if (headerLength < 6 || BigEndian16(header) > 2 || BigEndian16(header + 4) == 0)
     {
-        *error = "the MIDI header is not valid";
+        *failure = {SoundFailureKind::BadMidiHeader, {}};
         return false;
     }
     std::size_t tracks = 0;
@@ -201,13 +202,13 @@ bool CheckMidi(std::span<const std::uint8_t> bytes, std::string* error)
     {
         if (bytes.size() - offset < kChunkHeader)
         {
-            *error = "the MIDI file is truncated";
+            *failure = {SoundFailureKind::MidiTruncated, {}};
             return false;
         }
         const std::uint32_t length = BigEndian32(bytes.data() + offset + 4);
         if (length > bytes.size() - offset - kChunkHeader)
         {
-            *error = "the MIDI file is truncated";
+            *failure = {SoundFailureKind::MidiTruncated, {}};
             return false;
         }
         if (std::memcmp(bytes.data() + offset, "MTrk", 4) == 0)
@@ -216,7 +217,7 @@ bool CheckMidi(std::span<const std::uint8_t> bytes, std::string* error)
     }
     if (tracks == 0)
     {
-        *error = "the MIDI file has no tracks";
+        *failure = {SoundFailureKind::MidiWithoutTracks, {}};
         return false;
     }
     return true;

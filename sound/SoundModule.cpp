@@ -15,15 +15,15 @@ public:
     explicit DeferredSoundPlayer(std::filesystem::path module) : m_module(std::move(module)) {}
 
     bool PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
-                   std::string* error) override
+                   SoundFailure* failure) override
     {
-        return Load(name, error) && m_player->PlaySound(name, std::move(bytes), error);
+        return Load(failure) && m_player->PlaySound(name, std::move(bytes), failure);
     }
 
     bool PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
-                   std::string* error) override
+                   SoundFailure* failure) override
     {
-        return Load(name, error) && m_player->PlayMusic(name, std::move(bytes), error);
+        return Load(failure) && m_player->PlayMusic(name, std::move(bytes), failure);
     }
 
     // Nothing plays before the module is loaded, so there is nothing to stop.
@@ -41,10 +41,11 @@ public:
 
 private:
     /// Loads the module once; a module that cannot be loaded is not asked for again.
-    bool Load(const std::string& name, std::string* error)
+    bool Load(SoundFailure* failure)
     {
-        if (!m_player && m_reason.empty())
+        if (!m_player && !m_loadTried)
         {
+            m_loadTried = true;
             // Never unloaded: the player's code, its threads and the audio libraries stay
             // until the process ends.
             void* module = dlopen(m_module.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -54,19 +55,20 @@ private:
             else
             {
                 const char* why = dlerror();
-                m_reason = "sound cannot play (" + std::string(why ? why : m_module.string()) + ")";
+                m_loaderSaid = why ? why : m_module.string();
             }
         }
         if (m_player)
             return true;
-        if (error)
-            *error = name + ": " + m_reason;
+        if (failure)
+            *failure = {SoundFailureKind::NoSoundModule, {m_loaderSaid}};
         return false;
     }
 
     const std::filesystem::path m_module;
     std::unique_ptr<SoundPlayer> m_player;
-    std::string m_reason;
+    bool m_loadTried = false;
+    std::string m_loaderSaid;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/SoundFailure.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,13 +14,13 @@ class SoundPlayer
 public:
     virtual ~SoundPlayer() = default;
 
-    /// Starts a WAV or AU sound; several may play at once. False, with the reason in error,
+    /// Starts a WAV or AU sound; several may play at once. False, with the reason in failure,
     /// when the bytes cannot be decoded. Without an audio device this succeeds silently.
     virtual bool PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
-                           std::string* error) = 0;
+                           SoundFailure* failure) = 0;
     /// Starts a MIDI file, replacing the music playing. Same failure rules as PlaySound.
     virtual bool PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
-                           std::string* error) = 0;
+                           SoundFailure* failure) = 0;
     virtual void StopMusic() = 0;
     /// Stops every sound and the music (the set is closed or replaced).
     virtual void StopAll() = 0;
@@ -28,11 +30,11 @@ public:
 class SilentSoundPlayer : public SoundPlayer
 {
 public:
-    bool PlaySound(const std::string&, std::vector<std::uint8_t>, std::string*) override
+    bool PlaySound(const std::string&, std::vector<std::uint8_t>, SoundFailure*) override
     {
         return true;
     }
-    bool PlayMusic(const std::string&, std::vector<std::uint8_t>, std::string*) override
+    bool PlayMusic(const std::string&, std::vector<std::uint8_t>, SoundFailure*) override
     {
         return true;
     }

@@ -49,13 +49,13 @@ public:
     SystemSoundPlayer(const SystemSoundPlayer&) = delete;
     SystemSoundPlayer& operator=(const SystemSoundPlayer&) = delete;
 
-    bool PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
-                   std::string* error) override
+    bool PlaySound(const std::string&, std::vector<std::uint8_t> bytes,
+                   SoundFailure* failure) override
     {
         PcmSound sound;
-        std::string reason;
+        SoundFailure reason;
         if (!DecodeSound(bytes, kRate, &sound, &reason))
-            return Fail(name, reason, error);
+            return Fail(std::move(reason), failure);
         StartOpening();
         const std::lock_guard lock(m_mutex);
         if (!m_noDevice)
@@ -63,12 +63,12 @@ public:
         return true;
     }
 
-    bool PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
-                   std::string* error) override
+    bool PlayMusic(const std::string&, std::vector<std::uint8_t> bytes,
+                   SoundFailure* failure) override
     {
-        std::string reason;
+        SoundFailure reason;
         if (!CheckMidi(bytes, &reason) || !LoadSynth(&reason))
-            return Fail(name, reason, error);
+            return Fail(std::move(reason), failure);
         StartOpening();
         const std::lock_guard lock(m_mutex);
         StopMusicLocked();
@@ -79,7 +79,7 @@ public:
             fluid_player_play(m_player) != FLUID_OK)
         {
             StopMusicLocked();
-            return Fail(name, "the synthesiser cannot take the MIDI file", error);
+            return Fail({SoundFailureKind::SynthesiserRefused, {}}, failure);
         }
         return true;
     }
@@ -98,10 +98,10 @@ public:
     }
 
 private:
-    static bool Fail(const std::string& name, const std::string& reason, std::string* error)
+    static bool Fail(SoundFailure reason, SoundFailure* failure)
     {
-        if (error)
-            *error = name + ": " + reason;
+        if (failure)
+            *failure = std::move(reason);
         return false;
     }
 
@@ -151,7 +151,7 @@ private:
 
     /// True when the synthesiser is ready; the first call makes it with the first sound font
     /// that loads, and a machine without one is asked only once.
-    bool LoadSynth(std::string* reason)
+    bool LoadSynth(SoundFailure* reason)
     {
         if (!m_synth && !m_synthTried)
         {
@@ -162,8 +162,9 @@ private:
         }
         if (m_synth)
             return true;
-        *reason = m_soundFonts.empty() ? "no sound font for MIDI music is installed"
-                                       : "no sound font for MIDI music could be loaded";
+        *reason = {m_soundFonts.empty() ? SoundFailureKind::NoSoundFont
+                                        : SoundFailureKind::SoundFontUnloadable,
+                   {}};
         return false;
     }
 

@@ -227,7 +227,7 @@ TEST_F(FkissEngineTest, MovesAndConditionalTimers)
 
 TEST_F(FkissEngineTest, SoundsComeFromTheFileSourceAndFailuresAreDiagnostics)
 {
-    player.FailOn("bad.wav", "not a sound");
+    player.FailOn("bad.wav", {SoundFailureKind::NotASound, {"junk"}});
     files.Add("bad.wav", std::string_view("junk"));
     Load({"(100,100)", "%p.kcf", "#1 a.cel", "$0 * 10,10", ";@EventHandler",
           ";@press(#1) sound(\"beep.wav\") music(\"tune.mid\") music()",
@@ -242,8 +242,9 @@ TEST_F(FkissEngineTest, SoundsComeFromTheFileSourceAndFailuresAreDiagnostics)
                                                                   {Action::Music, "tune.mid"},
                                                                   {Action::StopMusic, ""},
                                                                   {Action::Sound, "bad.wav"}}));
-    EXPECT_EQ(DiagnosticTexts(), (Texts{"test.cnf:7: warning: cannot open sound file gone.wav",
-                                        "test.cnf:7: warning: cannot play bad.wav: not a sound"}));
+    EXPECT_EQ(DiagnosticTexts(),
+              (Texts{"test.cnf:7: warning: cannot open sound file gone.wav",
+                     "test.cnf:7: warning: cannot play bad.wav: not a WAV or AU sound (junk)"}));
     // Reported once, however often it happens.
     Engine().Press(CelOf("a.cel"), Point{10, 10});
     EXPECT_EQ(DiagnosticTexts().size(), 2u);

@@ -1,5 +1,7 @@
 #include "i18n/ProblemText.h"
 
+#include "sound/SoundFailure.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,13 @@ namespace
 std::string Marked(const char* msgid)
 {
     return std::string("<") + msgid + ">";
+}
+
+/// FkissCannotPlay of file, failed for why with its arguments.
+Problem CannotPlay(const std::string& file, SoundFailureKind why, std::vector<std::string> args)
+{
+    args.insert(args.begin(), {file, std::to_string(static_cast<int>(why))});
+    return {ProblemKind::FkissCannotPlay, "K.CNF", 5, std::move(args)};
 }
 
 } // namespace
@@ -65,6 +74,33 @@ TEST(ProblemTextTest, TheCatalogTranslatesTheWordingButNeverTheSetsOwnText)
     const Problem type{ProblemKind::FkissArgumentType, "K.CNF", 2, {"map", "1", "0"}};
     EXPECT_EQ(ProblemSentence(type, Marked), "<map: argument 1 must be <a number>>");
     EXPECT_EQ(ProblemText(type, Marked), "<warning: <map: argument 1 must be <a number>>>");
+    EXPECT_EQ(ProblemSentence(CannotPlay("a.wav", SoundFailureKind::NotASound, {"raw"}), Marked),
+              "<cannot play a.wav: <not a WAV or AU sound (raw)>>");
+}
+
+TEST(ProblemTextTest, ASoundThatCannotPlaySaysWhyInThePlayersWords)
+{
+    struct Case
+    {
+        Problem problem;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {CannotPlay("a.wav", SoundFailureKind::TooLong, {"10"}),
+         "cannot play a.wav: the sound is longer than 10 minutes"},
+        {CannotPlay("b.au", SoundFailureKind::UnsupportedFormat, {"0", "8000"}),
+         "cannot play b.au: unsupported sound: 0 channels at 8000 Hz"},
+        {CannotPlay("c.mid", SoundFailureKind::NoSoundFont, {}),
+         "cannot play c.mid: no sound font for MIDI music is installed"},
+        {CannotPlay("d.wav", SoundFailureKind::NoSoundModule, {"velquin-sound.so: not found"}),
+         "cannot play d.wav: sound cannot play (velquin-sound.so: not found)"},
+        // A reason this program does not know leaves the file alone.
+        {{ProblemKind::FkissCannotPlay, "K.CNF", 5, {"e.wav", "200"}}, "cannot play e.wav"},
+        {{ProblemKind::FkissCannotPlay, "K.CNF", 5, {"f.wav", "x"}}, "cannot play f.wav"},
+        {{ProblemKind::FkissCannotPlay, "K.CNF", 5, {"g.wav"}}, "cannot play g.wav"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProblemSentence(c.problem), c.expected);
 }
 
 TEST(ProblemTextTest, FillPlacesNamesInEitherOrderAndNeverSearchesThem)

@@ -12,8 +12,8 @@ constexpr int kRate = 44100;
 std::vector<float> Decoded(const std::vector<std::uint8_t>& bytes)
 {
     PcmSound sound;
-    std::string error;
-    EXPECT_TRUE(DecodeSound(bytes, kRate, &sound, &error)) << error;
+    SoundFailure failure;
+    EXPECT_TRUE(DecodeSound(bytes, kRate, &sound, &failure)) << static_cast<int>(failure.kind);
     return sound.samples;
 }
 
@@ -64,9 +64,12 @@ TEST(SoundDecoderTest, GarbageAndCutFilesGiveAReasonOrTheSamplesLeft)
     {
         const bool hasASample = bytes.size() >= kWavHeaderSize + 2 && bytes[0] == 'R';
         PcmSound sound;
-        std::string error;
-        EXPECT_EQ(DecodeSound(bytes, kRate, &sound, &error), hasASample) << bytes.size();
-        EXPECT_EQ(error.empty(), hasASample) << bytes.size() << " bytes: " << error;
+        // No decoding failure is about the module: what is left of it shows no reason was given.
+        const SoundFailure untouched{SoundFailureKind::NoSoundModule, {}};
+        SoundFailure failure = untouched;
+        EXPECT_EQ(DecodeSound(bytes, kRate, &sound, &failure), hasASample) << bytes.size();
+        EXPECT_EQ(failure == untouched, hasASample)
+            << bytes.size() << " bytes: " << static_cast<int>(failure.kind);
         if (hasASample)
         {
             EXPECT_EQ(sound.Frames(), (bytes.size() - kWavHeaderSize) / 2) << bytes.size();
@@ -76,8 +79,8 @@ TEST(SoundDecoderTest, GarbageAndCutFilesGiveAReasonOrTheSamplesLeft)
 
 TEST(SoundDecoderTest, ChecksMidiStructure)
 {
-    std::string error;
-    EXPECT_TRUE(CheckMidi(Midi(), &error)) << error;
+    SoundFailure failure;
+    EXPECT_TRUE(CheckMidi(Midi(), &failure));
 
     std::vector<std::uint8_t> noTracks = Midi();
     noTracks.resize(14);
@@ -85,11 +88,18 @@ TEST(SoundDecoderTest, ChecksMidiStructure)
     cutTrack.pop_back();
     std::vector<std::uint8_t> format3 = Midi();
     format3[9] = 3;
-    for (const auto& bytes :
-         {Bytes(""), Bytes("MThd"), Wav16(kRate, 1, {1}), noTracks, cutTrack, format3})
+    const std::pair<std::vector<std::uint8_t>, SoundFailureKind> cases[] = {
+        {Bytes(""), SoundFailureKind::NotMidi},
+        {Bytes("MThd"), SoundFailureKind::NotMidi},
+        {Wav16(kRate, 1, {1}), SoundFailureKind::NotMidi},
+        {noTracks, SoundFailureKind::MidiWithoutTracks},
+        {cutTrack, SoundFailureKind::MidiTruncated},
+        {format3, SoundFailureKind::BadMidiHeader},
+    };
+    for (const auto& [bytes, kind] : cases)
     {
-        error.clear();
-        EXPECT_FALSE(CheckMidi(bytes, &error)) << bytes.size() << " bytes";
-        EXPECT_FALSE(error.empty()) << bytes.size() << " bytes";
+        failure = {};
+        EXPECT_FALSE(CheckMidi(bytes, &failure)) << bytes.size() << " bytes";
+        EXPECT_EQ(failure.kind, kind) << bytes.size() << " bytes";
     }
 }

@@ -1,20 +1,20 @@
 #include "support/RecordingSoundPlayer.h"
 
-void RecordingSoundPlayer::FailOn(const std::string& name, const std::string& reason)
+void RecordingSoundPlayer::FailOn(const std::string& name, SoundFailure reason)
 {
-    m_failures[name] = reason;
+    m_failures[name] = std::move(reason);
 }
 
 bool RecordingSoundPlayer::PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
-                                     std::string* error)
+                                     SoundFailure* failure)
 {
-    return Record(Action::Sound, name, std::move(bytes), error);
+    return Record(Action::Sound, name, std::move(bytes), failure);
 }
 
 bool RecordingSoundPlayer::PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
-                                     std::string* error)
+                                     SoundFailure* failure)
 {
-    return Record(Action::Music, name, std::move(bytes), error);
+    return Record(Action::Music, name, std::move(bytes), failure);
 }
 
 void RecordingSoundPlayer::StopMusic()
@@ -28,13 +28,13 @@ void RecordingSoundPlayer::StopAll()
 }
 
 bool RecordingSoundPlayer::Record(Action action, const std::string& name,
-                                  std::vector<std::uint8_t> bytes, std::string* error)
+                                  std::vector<std::uint8_t> bytes, SoundFailure* failure)
 {
     m_calls.push_back({action, name, std::move(bytes)});
-    const auto failure = m_failures.find(name);
-    if (failure == m_failures.end())
+    const auto found = m_failures.find(name);
+    if (found == m_failures.end())
         return true;
-    if (error)
-        *error = name + ": " + failure->second;
+    if (failure)
+        *failure = found->second;
     return false;
 }

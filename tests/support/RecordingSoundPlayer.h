@@ -5,7 +5,7 @@
 #include <map>
 
 /// Records every call in order; a name given to FailOn makes PlaySound and PlayMusic of it
-/// fail with that reason, as an undecodable file would.
+/// fail for that reason, as an undecodable file would.
 class RecordingSoundPlayer : public SoundPlayer
 {
 public:
@@ -26,12 +26,12 @@ public:
         bool operator==(const Call&) const = default;
     };
 
-    void FailOn(const std::string& name, const std::string& reason);
+    void FailOn(const std::string& name, SoundFailure reason);
 
     bool PlaySound(const std::string& name, std::vector<std::uint8_t> bytes,
-                   std::string* error) override;
+                   SoundFailure* failure) override;
     bool PlayMusic(const std::string& name, std::vector<std::uint8_t> bytes,
-                   std::string* error) override;
+                   SoundFailure* failure) override;
     void StopMusic() override;
     void StopAll() override;
 
@@ -39,8 +39,8 @@ public:
 
 private:
     bool Record(Action action, const std::string& name, std::vector<std::uint8_t> bytes,
-                std::string* error);
+                SoundFailure* failure);
 
     std::vector<Call> m_calls;
-    std::map<std::string, std::string> m_failures;
+    std::map<std::string, SoundFailure> m_failures;
 };
