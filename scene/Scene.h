@@ -42,6 +42,9 @@ public:
     ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
+    /// A scene loaded elsewhere (another thread) takes the place of this one.
+    Scene(Scene&& other) noexcept;
+    Scene& operator=(Scene&& other) noexcept;
 
     /// Where the load's file problems go (one call per load with problems); may be null.
     void SetProblemSink(ProblemSink* sink) { m_sink = sink; }

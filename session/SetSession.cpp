@@ -69,6 +69,20 @@ bool SetSession::Open(SetLayer base)
     return LoadLayers();
 }
 
+bool SetSession::Adopt(LoadedSet set)
+{
+    StopFkiss();
+    m_drag.Cancel();
+    m_base = std::move(set.layer);
+    m_addOn.reset();
+    m_files = m_base.files;
+    m_scene = std::move(set.scene);
+    m_scene.SetProblemSink(nullptr);
+    m_playFieldClamped = false;
+    StartFkiss(m_scene.IsLoaded() ? m_scene.LoadProblems() : std::vector<Problem>());
+    return set.loaded;
+}
+
 void SetSession::OpenAddOn(SetLayer addOn)
 {
     StopFkiss();

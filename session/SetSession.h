@@ -5,6 +5,7 @@
 #include "image/ScreenBuffer.h"
 #include "scene/MoveSteps.h"
 #include "scene/Scene.h"
+#include "session/LoadedSet.h"
 #include "session/SetLayer.h"
 
 #include <cstdint>
@@ -100,6 +101,8 @@ public:
     // Opening. Each replaces whatever played before without its end(): see BeginClose.
     /// The set of base alone. False when its configuration could not be read.
     bool Open(SetLayer base);
+    /// As Open, with a set loaded beforehand (see LoadSet): its code starts now.
+    bool Adopt(LoadedSet set);
     /// addOn over the open set: its files are looked up first.
     void OpenAddOn(SetLayer addOn);
     /// Both layers again, as freshly opened.
