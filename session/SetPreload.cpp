@@ -2,9 +2,21 @@
 
 #include <utility>
 
-SetPreload::SetPreload(std::string path) : m_path(std::move(path)), m_thread([this] { Load(); })
+namespace
 {
+
+/// An archive of one configuration opens it without asking; several need the user.
+std::optional<std::string> OnlyConfiguration(const Archive&,
+                                             const std::vector<std::string>& configs)
+{
+    if (configs.size() != 1)
+        return std::nullopt;
+    return configs.front();
 }
+
+} // namespace
+
+SetPreload::SetPreload(std::string path) : m_path(std::move(path)), m_thread([this] { Load(); }) {}
 
 SetPreload::~SetPreload()
 {
@@ -14,12 +26,7 @@ SetPreload::~SetPreload()
 
 void SetPreload::Load()
 {
-    // An archive of one configuration opens it without asking; several need the user.
-    OpenOutcome outcome =
-        OpenSetLayer(m_path, [](const Archive&, const std::vector<std::string>& configs) {
-            return configs.size() == 1 ? std::optional<std::string>(configs.front())
-                                       : std::nullopt;
-        });
+    OpenOutcome outcome = OpenSetLayer(m_path, OnlyConfiguration);
     if (outcome.layer)
         m_set = LoadSet(std::move(*outcome.layer));
 }

@@ -1,5 +1,6 @@
 #include "shell/CSysApp.h"
 
+#include "session/SetPreload.h"
 #include "shell/CSysDoc.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
@@ -11,7 +12,6 @@
 #include "shell/Translation.h"
 #include "shell/UiText.h"
 #include "shell/ViewSettings.h"
-#include "session/SetPreload.h"
 
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -252,7 +252,8 @@ bool CSysApp::OpenStartFile(const StartOptions& options)
     CSysDoc* doc = GetDocument();
     if (options.preload != nullptr && doc != nullptr)
     {
-        if (std::optional<LoadedSet> set = options.preload->Take(std::string(options.file.fn_str())))
+        std::optional<LoadedSet> set = options.preload->Take(std::string(options.file.fn_str()));
+        if (set)
         {
             doc->AdoptSet(std::move(*set));
             return true;

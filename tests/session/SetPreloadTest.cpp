@@ -92,9 +92,8 @@ TEST(SetPreloadTest, WhatCannotOpenIsLeftToTheOrdinaryOpen)
     const SmallSet set;
     const std::string noConfiguration =
         set.folder.Write("NOCNF.LZH", LzhArchive({EntryOf(set, "A.CEL", "A.CEL")}));
-    for (const std::string& path :
-         {set.folder.File("NONE.CNF"), set.folder.Path(), noConfiguration,
-          ArchiveMemberPath(noConfiguration, "NONE.CNF")})
+    for (const std::string& path : {set.folder.File("NONE.CNF"), set.folder.Path(), noConfiguration,
+                                    ArchiveMemberPath(noConfiguration, "NONE.CNF")})
     {
         SetPreload preload(path);
         EXPECT_FALSE(preload.Take(path).has_value()) << path;

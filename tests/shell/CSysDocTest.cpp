@@ -1,12 +1,12 @@
 #include "shell/CSysDoc.h"
 
 #include "ShellTestSupport.h"
+#include "session/SetPreload.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysView.h"
 #include "shell/CommandTable.h"
 #include "shell/FileDialogs.h"
 #include "shell/RecentFiles.h"
-#include "session/SetPreload.h"
 
 #include <wx/statusbr.h>
 
