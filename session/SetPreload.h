@@ -10,7 +10,8 @@
 /// window system starts. Only a set that opens without asking anything is loaded ahead: a
 /// configuration file, an archive holding one configuration, or "ARCHIVE|MEMBER". Whatever
 /// else happens (a choice, a failure, another path) is left to the ordinary open, which then
-/// asks or explains as always.
+/// asks or explains as always. ZIP member names follow the C library's locale, so nothing may
+/// change it while the thread runs; the viewer never does.
 class SetPreload
 {
 public:
