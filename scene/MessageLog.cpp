@@ -1,5 +1,6 @@
 #include "scene/MessageLog.h"
 
+#include <algorithm>
 #include <utility>
 
 void MessageLog::Add(Problem problem)
@@ -14,4 +15,11 @@ void MessageLog::Clear()
         return;
     m_entries.clear();
     ++m_revision;
+}
+
+MessageLog& MessageLog::operator=(MessageLog&& other) noexcept
+{
+    m_entries = std::move(other.m_entries);
+    m_revision = std::max(m_revision, other.m_revision) + 1;
+    return *this;
 }

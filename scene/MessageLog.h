@@ -10,6 +10,12 @@
 class MessageLog
 {
 public:
+    MessageLog() = default;
+    MessageLog(MessageLog&& other) noexcept = default;
+    /// Takes other's messages as a change of this log: the revision still rises, so that a
+    /// window listing this log reads it again.
+    MessageLog& operator=(MessageLog&& other) noexcept;
+
     void Add(Problem problem);
     void Clear();
 

@@ -43,6 +43,10 @@ void LoadOnce(std::map<std::string, std::unique_ptr<Loaded>>& cache, const std::
 
 Scene::Scene() = default;
 
+Scene::Scene(Scene&& other) noexcept = default;
+
+Scene& Scene::operator=(Scene&& other) noexcept = default;
+
 Scene::~Scene()
 {
     ClearScene();

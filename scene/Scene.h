@@ -42,6 +42,9 @@ public:
     ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
+    /// A scene loaded elsewhere (another thread) takes the place of this one.
+    Scene(Scene&& other) noexcept;
+    Scene& operator=(Scene&& other) noexcept;
 
     void ClearScene();
     /// Loads the configuration at path and everything it names. Cel and palette files come from

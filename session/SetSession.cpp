@@ -42,12 +42,6 @@ SetSession::~SetSession()
     m_scene.ClearScene();
 }
 
-void SetSession::SetProblemSink(ProblemSink* sink)
-{
-    m_problems = sink;
-    m_screen.SetProblemSink(sink);
-}
-
 std::int64_t SetSession::Now() const
 {
     return m_options.clock ? m_options.clock->NowMs() : 0;
@@ -61,11 +55,21 @@ void SetSession::Report(const Problem& problem)
 
 bool SetSession::Open(SetLayer base)
 {
+    // The old set goes before the new one loads, so that both are never held at once.
+    Clear();
+    return Adopt(LoadSet(std::move(base)));
+}
+
+bool SetSession::Adopt(LoadedSet set)
+{
     StopFkiss();
-    m_scene.ClearScene();
-    m_base = std::move(base);
+    m_drag.Cancel();
+    m_base = std::move(set.layer);
     m_addOn.reset();
-    return LoadLayers();
+    m_files = m_base.files;
+    m_scene = std::move(set.scene);
+    BeginPlay();
+    return set.loaded;
 }
 
 void SetSession::OpenAddOn(SetLayer addOn)
@@ -109,15 +113,16 @@ bool SetSession::LoadLayers()
     const SetLayer& top = Top();
     m_files = m_addOn ? std::make_shared<LayeredFileSource>(m_addOn->files, m_base.files)
                       : m_base.files;
-    bool loaded = true;
-    if (!top.archive)
-        loaded = m_scene.LoadScene(top.path, m_files.get());
-    else
-        m_scene.LoadSceneFromBytes(top.MemberBytes(), *m_files);
+    const bool loaded = LoadLayer(m_scene, top, *m_files);
+    BeginPlay();
+    return loaded;
+}
+
+void SetSession::BeginPlay()
+{
     m_playFieldClamped = false;
     // The load's file problems are reported with the code's diagnostics, in one batch.
     StartFkiss(m_scene.IsLoaded() ? m_scene.LoadProblems() : std::vector<Problem>());
-    return loaded;
 }
 
 void SetSession::StartFkiss(std::vector<Problem> problems)

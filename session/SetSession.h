@@ -5,6 +5,7 @@
 #include "image/ScreenBuffer.h"
 #include "scene/MoveSteps.h"
 #include "scene/Scene.h"
+#include "session/LoadedSet.h"
 #include "session/SetLayer.h"
 
 #include <cstdint>
@@ -92,7 +93,6 @@ public:
     SetSession(const SetSession&) = delete;
     SetSession& operator=(const SetSession&) = delete;
 
-    void SetProblemSink(ProblemSink* sink);
     /// Takes effect at the next load.
     void SetFkiss(FkissSwitch fkiss) { m_fkiss = fkiss; }
     FkissSwitch Fkiss() const { return m_fkiss; }
@@ -100,6 +100,8 @@ public:
     // Opening. Each replaces whatever played before without its end(): see BeginClose.
     /// The set of base alone. False when its configuration could not be read.
     bool Open(SetLayer base);
+    /// As Open, with a set loaded beforehand (see LoadSet): its code starts now.
+    bool Adopt(LoadedSet set);
     /// addOn over the open set: its files are looked up first.
     void OpenAddOn(SetLayer addOn);
     /// Both layers again, as freshly opened.
@@ -186,7 +188,10 @@ private:
         std::vector<std::string> texts;
     };
 
+    /// Loads the top layer over the files of both layers, then BeginPlay.
     bool LoadLayers();
+    /// The scene just loaded starts to play: its code starts and the problems are reported.
+    void BeginPlay();
     void StartFkiss(std::vector<Problem> problems);
     void LogDiagnostics();
     /// The scene to the buffer: the colours, the background and, for a new set, the size.

@@ -1,5 +1,6 @@
 #include "shell/CSysApp.h"
 
+#include "session/SetPreload.h"
 #include "shell/CSysDoc.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
@@ -27,6 +28,8 @@ namespace
 /// How long a viewer started together with another waits for that one to serve.
 constexpr long kStartRaceMs = 10000;
 constexpr unsigned long kStartRetryMs = 50;
+
+SetPreload* g_startPreload = nullptr;
 } // namespace
 
 /// Counts the modal dialogs on the screen; when the last one closes, what waited runs.
@@ -83,6 +86,11 @@ wxEND_EVENT_TABLE()
 
 CSysApp::CSysApp() = default;
 
+void CSysApp::PreloadAtStart(SetPreload* preload)
+{
+    g_startPreload = preload;
+}
+
 CSysApp::~CSysApp() = default;
 
 bool CSysApp::OnInit()
@@ -94,6 +102,7 @@ bool CSysApp::OnInit()
     if (argc > 1)
         options.file = argv[1];
     options.iniPath = RecentFiles::DefaultIniPath();
+    options.preload = std::exchange(g_startPreload, nullptr);
 
     // A second start with a file hands it to the running instance and ends.
     if (const std::optional<std::string> folder = PrivateSocketFolder())
@@ -193,7 +202,7 @@ bool CSysApp::StartUp(const StartOptions& options)
     if (options.messages != nullptr)
         GetDocument()->SetMessageSink(options.messages);
     GetDocument()->SetFkissEnabled(m_pSettings->Fkiss());
-    if (!options.file.empty() && !OpenDocumentFile(options.file))
+    if (!options.file.empty() && !OpenStartFile(options))
     {
         ShutDown();
         return false;
@@ -236,6 +245,21 @@ bool CSysApp::OpenDocumentFile(const wxString& path)
     // The document puts its file at the top of the recent files once it is open.
     CSysDoc* doc = GetDocument();
     return doc != nullptr && doc->OnOpenDocument(path);
+}
+
+bool CSysApp::OpenStartFile(const StartOptions& options)
+{
+    CSysDoc* doc = GetDocument();
+    if (options.preload != nullptr && doc != nullptr)
+    {
+        std::optional<LoadedSet> set = options.preload->Take(std::string(options.file.fn_str()));
+        if (set)
+        {
+            doc->AdoptSet(std::move(*set));
+            return true;
+        }
+    }
+    return OpenDocumentFile(options.file);
 }
 
 void CSysApp::RequestOpen(const wxString& path)

@@ -14,6 +14,7 @@ class ModalDialogCounter;
 struct MessageSink;
 class RecentFiles;
 class ServiceLock;
+class SetPreload;
 class ShellOpenServer;
 class ViewSettings;
 
@@ -38,7 +39,11 @@ public:
         wxString iniPath;     ///< where the recent-file list is kept
         wxString openService; ///< the shell-open service to answer, or empty for none
         MessageSink* messages = nullptr; ///< where the document's messages go; null for boxes
+        /// The set loading ahead for file, or null: adopted when it opened without asking.
+        SetPreload* preload = nullptr;
     };
+    /// The preload that the next OnInit hands to StartUp; set by main before the toolkit starts.
+    static void PreloadAtStart(SetPreload* preload);
 
     CSysApp();
     ~CSysApp() override;
@@ -78,6 +83,8 @@ private:
     void OnUpdateViewFkiss(wxUpdateUIEvent& event);
     void OnLanguage(wxCommandEvent& event);
     void OnUpdateLanguage(wxUpdateUIEvent& event);
+    /// Opens the command line's file, taking it from the preload when that has it.
+    bool OpenStartFile(const StartOptions& options);
     /// Opens the waiting requests in turn while nothing holds them back.
     void OpenRequested();
 

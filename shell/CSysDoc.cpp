@@ -162,7 +162,11 @@ bool CSysDoc::OnOpenDocument(const wxString& path)
     std::optional<SetLayer> layer = OpenLayer(path);
     if (!layer)
         return false;
-    const auto open = [this, layer] { ReplaceSet(*layer); };
+    // The old set goes before the new one loads, so that both are never held at once.
+    const auto open = [this, layer] {
+        m_session.Clear();
+        AdoptSet(LoadSet(*layer));
+    };
     if (!CloseSetThen(open))
         open();
     return true;
@@ -193,10 +197,10 @@ void CSysDoc::PrepareLoad(const SetLayer& top)
     std::filesystem::current_path(FolderOf(top.path), ignored);
 }
 
-void CSysDoc::ReplaceSet(const SetLayer& layer)
+void CSysDoc::AdoptSet(LoadedSet set)
 {
-    PrepareLoad(layer);
-    m_session.Open(layer);
+    PrepareLoad(set.layer);
+    m_session.Adopt(std::move(set));
     ShowTopLayer();
     // Here rather than by the caller: the open may have waited for the old set's end().
     if (wxDocManager* manager = GetDocumentManager())

@@ -56,6 +56,10 @@ public:
     void Apply(const SessionUpdate& update);
     void UpdateAllViewsWithHint(int hint);
 
+    /// Replaces the set with one loaded beforehand (the open, once the old set has closed):
+    /// its code starts now, and it goes to the top of the recent files.
+    void AdoptSet(LoadedSet set);
+
     /// Opens an add-on set (an archive, or a configuration in its folder) over the open one: its
     /// files are looked up first, then those of the set beneath. False when nothing changed.
     bool OpenAddOn(const wxString& path);
@@ -117,8 +121,6 @@ private:
     /// Before a new load: no history, nothing waiting for a close, and relative names inside
     /// the set resolving against the folder of the layer on top.
     void PrepareLoad(const SetLayer& top);
-    /// Replaces the set with layer's (the open, once the old set has closed).
-    void ReplaceSet(const SetLayer& layer);
     /// Marks the document as the top layer's (caption, file name) and shows it.
     void ShowTopLayer();
     bool SaveAs();

@@ -1,6 +1,7 @@
 #include "shell/CSysDoc.h"
 
 #include "ShellTestSupport.h"
+#include "session/SetPreload.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSysView.h"
 #include "shell/CommandTable.h"
@@ -260,6 +261,47 @@ TEST(CSysDocTest, FailedCommandLineFileEndsStartUp)
     // The message stands alone: the window is shown only once a document is in place.
     EXPECT_FALSE(viewer.messages.overMainWindow[0]);
     EXPECT_EQ(viewer.Frame(), nullptr);
+}
+
+TEST(CSysDocTest, CommandLineSetLoadedAheadOpensWithItsMessagesOnceAndItsCodeRunning)
+{
+    FkissTestSet set;
+    const std::string path = set.folder.Write(
+        "AHEAD.CNF", "(100,80)\r\n%P.KCF\r\n#1 A.CEL *0\r\n#2 GONE.CEL *0\r\n$0 * 10,10 0,0\r\n"
+                     ";@EventHandler\r\n;@begin() timer(1, 30)\r\n;@alarm(1) notify(\"tick\")\r\n");
+    SetPreload preload(path);
+    ViewerFixture viewer(path, &preload);
+    ASSERT_TRUE(viewer.started);
+    // Taken by the document: nothing is left for a second open.
+    EXPECT_FALSE(preload.Take(path).has_value());
+    EXPECT_EQ(viewer.messages.shown,
+              std::vector<std::string>{"ファイル GONE.CEL を開けません。"});
+    EXPECT_EQ(viewer.Doc()->GetTitle(), "AHEAD.CNF");
+    EXPECT_EQ(viewer.App().Recent()->File(0), wxString(path));
+    ASSERT_NE(viewer.Doc()->Fkiss(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] {
+        return viewer.Frame()->StatusBar()->GetStatusText(0) == "tick";
+    }));
+}
+
+TEST(CSysDocTest, CommandLineFileThatCannotLoadAheadIsOpenedAndExplainedAsBefore)
+{
+    TestSet set;
+    const std::string missing = set.folder.File("NONE.CNF");
+    {
+        SetPreload preload(missing);
+        ViewerFixture viewer(missing, &preload);
+        EXPECT_FALSE(viewer.started);
+        EXPECT_EQ(viewer.messages.shown.size(), 1u);
+    }
+    // Another file than the one loading ahead opens the ordinary way.
+    const std::string other =
+        set.folder.Write("OTHER.CNF", "(100,80)\r\n%P.KCF\r\n#1 A.CEL *0\r\n$0 * 30,30\r\n");
+    SetPreload preload(set.configPath);
+    ViewerFixture viewer(other, &preload);
+    ASSERT_TRUE(viewer.started);
+    EXPECT_EQ(viewer.Doc()->GetTitle(), "OTHER.CNF");
+    EXPECT_EQ(viewer.Doc()->GetScene().PlacedCels().size(), 1u);
 }
 
 TEST(CSysDocTest, FkissRunsTimersAndItsSwitchIsRememberedForTheNextLoad)

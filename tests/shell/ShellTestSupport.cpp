@@ -134,10 +134,11 @@ FkissTestSet::FkissTestSet()
                     ";@ add(outs, outs, 1)"}));
 }
 
-ViewerFixture::ViewerFixture(const wxString& file)
+ViewerFixture::ViewerFixture(const wxString& file, SetPreload* preload)
 {
     CSysApp::StartOptions options;
     options.file = file;
+    options.preload = preload;
     options.iniPath = configHome.File("velquin.INI");
     options.messages = &messages;
     started = App().StartUp(options);

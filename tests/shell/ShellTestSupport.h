@@ -16,6 +16,7 @@ class CMainFrame;
 class wxUIActionSimulator;
 class CSysDoc;
 class CSysView;
+class SetPreload;
 
 /// Keeps every message instead of showing a box.
 struct RecordingMessages : MessageSink
@@ -79,11 +80,12 @@ struct FkissTestSet
 };
 
 /// The real application started as the program starts it, with its recent files in a
-/// folder of its own and no shell-open service; messages are recorded.
+/// folder of its own and no shell-open service; messages are recorded. preload, when given,
+/// is the set loading ahead as the program's main starts it.
 class ViewerFixture
 {
 public:
-    explicit ViewerFixture(const wxString& file = wxString());
+    explicit ViewerFixture(const wxString& file = wxString(), SetPreload* preload = nullptr);
     ~ViewerFixture();
 
     CSysApp& App() const;
