@@ -114,8 +114,6 @@ public:
     /// most) the set stays; asked again, it closes at once.
     CloseState BeginClose();
     static constexpr std::int64_t kEndGraceMs = 5000;
-    /// Ends the code without end(), and the sounds with it.
-    void StopFkiss();
 
     /// What the host must do after an open, a reload or an add-on.
     SessionUpdate AfterOpen();
@@ -190,6 +188,8 @@ private:
 
     /// Loads the top layer over the files of both layers, then BeginPlay.
     bool LoadLayers();
+    /// Ends the code without end(), and the sounds with it.
+    void StopFkiss();
     /// The scene just loaded starts to play: its code starts and the problems are reported.
     void BeginPlay();
     void StartFkiss(std::vector<Problem> problems);
